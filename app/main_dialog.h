@@ -1,0 +1,29 @@
+// The main dialog and the process-wide handles that it owns.
+#ifndef BRUMIX_MAIN_DIALOG_H
+#define BRUMIX_MAIN_DIALOG_H
+
+#include <windows.h>
+#include "app/option_flags.h"
+#include "res/resource.h"
+
+extern HINSTANCE g_instance;
+extern HICON g_browseIcon;
+extern HWND g_mainWindow;   // also the owner of the per-file questions
+extern HFONT g_bannerFont;
+
+// Every text read from a box or handed on lives in a block of this size.
+constexpr int TEXT_CAPACITY = 260;
+
+// The controls that a run disables, in the order in which they are switched.
+constexpr int BusyControlIds[9] = {
+    IDOK, IDCANCEL, IDHELP, IDC_FOLDER, IDC_BROWSE_FOLDER,
+    IDC_PATTERNS, IDC_BROWSE_PATTERNS, IDC_CONFIRM, IDC_RECURSE,
+};
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+void SetBusy(HWND window, BOOL enable);
+void ApplyOptionFlags(HWND window, OptionFlags flags);
+OptionFlags ReadOptionFlags(HWND window);
+
+#endif

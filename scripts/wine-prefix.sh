@@ -1,0 +1,71 @@
+#!/bin/sh
+# Prepares and warms a private Wine prefix ($WINEPREFIX) for Brumix's tests and screenshots.
+#   wine-prefix.sh ensure [keeper.exe]   create the prefix once; keep a warm server and, given a
+#                                        keeper, one long-lived Wine process on this $DISPLAY
+#   wine-prefix.sh stop                  end every Wine process of the prefix
+# Safe to call from many processes at once: the work is done under a lock.
+set -eu
+
+: "${WINEPREFIX:?set WINEPREFIX to the prefix to use}"
+export WINEPREFIX
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+action=${1:-ensure}
+keeper=${2:-}
+state="$WINEPREFIX.state"
+
+quietly() { "$@" </dev/null >/dev/null 2>&1 9>&-; }
+
+create_prefix() {
+    quietly wineboot -i
+    # The real MS Sans Serif gives dialogs Windows' base units (6x13); Wine's
+    # stand-in resolves to DejaVu Sans and 7x13.
+    fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/sserife.fon /usr/share/wine/fonts/ms_sans_serif.ttf "$fonts/"
+    # Wine draws its own title bars here; their buttons are Marlett glyphs.
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    # Arial is drawn with its metric twin.
+    quietly wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f
+    # Xvfb has no window manager: without this Wine waits about 2 s whenever a
+    # captioned window is hidden.
+    quietly wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+    quietly wineserver -w
+    touch "$WINEPREFIX/.brumix-ready"
+}
+
+keeper_alive() {
+    [ -f "$state" ] || return 1
+    read -r pid display < "$state" || return 1
+    [ "$display" = "${DISPLAY:-}" ] && kill -0 "$pid" 2>/dev/null
+}
+
+start_keeper() {
+    quietly wineserver -k || true
+    quietly wineserver -w || true
+    setsid wineserver -p </dev/null >/dev/null 2>&1 9>&- &
+    # One long-lived process starts the prefix's services and desktop with no
+    # output attached; otherwise they inherit the pipes of whoever ran first.
+    setsid wine "$keeper" </dev/null >/dev/null 2>&1 9>&- &
+    echo "$! ${DISPLAY:-}" > "$state"
+    quietly wine cmd /c exit
+}
+
+case "$action" in
+ensure)
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    exec 9>"$WINEPREFIX.lock"
+    flock 9
+    [ -f "$WINEPREFIX/.brumix-ready" ] || create_prefix
+    if [ -n "$keeper" ] && ! keeper_alive; then start_keeper; fi
+    ;;
+stop)
+    quietly wineserver -k || true
+    rm -f "$state"
+    ;;
+*)
+    echo "usage: $0 ensure [keeper.exe] | stop" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,149 @@
+// The running program's main dialog, looked at and closed from outside.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "app/expected_main_dialog.h"
+#include "driver/app_driver.h"
+#include "support/temp_folder.h"
+
+using driver::BrumixApp;
+
+namespace {
+
+INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+RECT ClientRectOf(HWND control, HWND dialog)
+{
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+TEST(MainDialogE2E, ShowsEveryControlAsDesigned)
+{
+    TempFolder folder;
+    BrumixApp app;
+    ASSERT_TRUE(app.Start(folder.path()));
+    HWND dialog = app.dialog();
+
+    char title[64] = "";
+    GetWindowTextA(dialog, title, sizeof title);
+    EXPECT_STREQ(title, "Brumix");
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE)) & ~WS_CLIPSIBLINGS,
+              EXPECTED_DIALOG_STYLE);
+
+    // Dialog units become pixels the same way in this process: same template, same font.
+    HWND reference = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN),
+                                        nullptr, QuietDialogProc, 0);
+    ASSERT_NE(reference, nullptr);
+    auto toPixels = [&](int x, int y, int width, int height) {
+        RECT rect = {x, y, x + width, y + height};
+        MapDialogRect(reference, &rect);
+        return rect;
+    };
+
+    RECT client;
+    GetClientRect(dialog, &client);
+    RECT size = toPixels(0, 0, 200, 166);
+    EXPECT_EQ(client.right, size.right);
+    EXPECT_EQ(client.bottom, size.bottom);
+    // Placed from the screen's corner, not centred: the template places the client area.
+    POINT origin = {0, 0};
+    ClientToScreen(dialog, &origin);
+    RECT position = toPixels(222, 81, 0, 0);
+    EXPECT_EQ(origin.x, position.left);
+    EXPECT_EQ(origin.y, position.top);
+
+    HWND child = GetWindow(dialog, GW_CHILD);
+    for (const ExpectedControl& expected : EXPECTED_CONTROLS) {
+        SCOPED_TRACE(testing::Message() << "control " << expected.id << " \"" << expected.text << "\"");
+        ASSERT_NE(child, nullptr) << "missing: tab order ends early";
+        EXPECT_EQ(GetDlgCtrlID(child), expected.id);
+        EXPECT_EQ(driver::ClassName(child), expected.className);
+        if (expected.id != IDC_FOLDER) {
+            EXPECT_EQ(driver::WindowText(child), expected.text);
+        }
+
+        DWORD style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
+        DWORD designed = expected.style;
+        if (expected.id == IDC_TITLE)
+            designed |= WS_DISABLED;  // the banner takes no input
+        if (expected.id == IDC_FOLDER)
+            designed &= ~WS_BORDER;   // a 3D-look dialog turns it into a client edge
+        EXPECT_EQ(style, designed) << std::hex << style << " vs " << designed;
+
+        // Position and size are each mapped from dialog units, as the dialog manager does.
+        RECT actual = ClientRectOf(child, dialog);
+        RECT place = toPixels(expected.x, expected.y, 0, 0);
+        RECT extent = toPixels(0, 0, expected.width, expected.height);
+        EXPECT_EQ(actual.left, place.left);
+        EXPECT_EQ(actual.top, place.top);
+        if (expected.id == IDC_PATTERNS) {
+            // The template's height is that of the open list. Windows reports the whole
+            // dropped-down box; Wine leaves out its edit field, so compare with the same
+            // template made here.
+            RECT list = {}, box = {}, referenceList = {}, referenceBox = {};
+            SendMessageA(child, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&list));
+            GetWindowRect(child, &box);
+            HWND referenceCombo = GetDlgItem(reference, IDC_PATTERNS);
+            SendMessageA(referenceCombo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&referenceList));
+            GetWindowRect(referenceCombo, &referenceBox);
+            EXPECT_EQ(list.right - list.left, extent.right);
+            EXPECT_EQ(list.bottom - box.top, referenceList.bottom - referenceBox.top);
+            if (!driver::RunningUnderWine()) {
+                EXPECT_EQ(list.bottom - box.top, extent.bottom);
+            }
+        } else if (!(expected.classAtom == STATIC_ATOM && (expected.style & SS_TYPEMASK) == SS_ETCHEDHORZ)) {
+            // Wine grows an etched separator by 2 pixels each way: only its place is compared.
+            EXPECT_EQ(actual.right - actual.left, extent.right);
+            EXPECT_EQ(actual.bottom - actual.top, extent.bottom);
+        }
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr) << "more controls than designed";
+    DestroyWindow(reference);
+
+    app.Press(IDCANCEL);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(app.WaitForExit(exitCode));
+}
+
+TEST(MainDialogE2E, FolderBoxStartsWithTheCurrentDirectory)
+{
+    TempFolder folder;
+    std::string withoutBackslash = folder.path().substr(0, folder.path().size() - 1);
+    struct Case { std::string directory, shown; };
+    for (const Case& c : {Case{"C:\\", "C:\\"}, Case{withoutBackslash, withoutBackslash}}) {
+        SCOPED_TRACE(c.directory);
+        BrumixApp app;
+        ASSERT_TRUE(app.Start(c.directory));
+        EXPECT_EQ(app.Text(IDC_FOLDER), c.shown);
+        app.Press(IDCANCEL);
+        DWORD exitCode = 1;
+        ASSERT_TRUE(app.WaitForExit(exitCode));
+    }
+}
+
+TEST(MainDialogE2E, FermerEscapeAndCloseBoxEndTheProgramWithCodeZero)
+{
+    enum Way { FERMER, ESCAPE, CLOSE_BOX };
+    for (Way way : {FERMER, ESCAPE, CLOSE_BOX}) {
+        SCOPED_TRACE(way);
+        BrumixApp app;
+        ASSERT_TRUE(app.Start("C:\\"));
+        switch (way) {
+        case FERMER: app.Press(IDCANCEL); break;
+        case ESCAPE: app.PressKey(VK_ESCAPE); break;
+        case CLOSE_BOX: app.ClickCloseBox(app.dialog()); break;
+        }
+        DWORD exitCode = 1;
+        ASSERT_TRUE(app.WaitForExit(exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+}
+
+}  // namespace

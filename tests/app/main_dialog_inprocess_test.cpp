@@ -1,0 +1,135 @@
+// The main dialog made in the test's own process, where its fonts and check boxes can be
+// read directly.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/banner_font.h"
+#include "app/main_dialog.h"
+#include "res/resource.h"
+
+namespace {
+
+class MainDialogInProcess : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_instance = GetModuleHandleA(nullptr);
+        g_browseIcon = LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_BROWSE));
+        window_ = CreateDialogParamA(g_instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+        ASSERT_NE(window_, nullptr);
+    }
+
+    void TearDown() override
+    {
+        DestroyWindow(window_);
+        DeleteObject(g_bannerFont);
+        g_bannerFont = nullptr;
+        DestroyIcon(g_browseIcon);
+    }
+
+    HWND window_ = nullptr;
+};
+
+TEST_F(MainDialogInProcess, BannerIsDisabledAndDrawnInHeavyArialFittedToItsControl)
+{
+    HWND banner = GetDlgItem(window_, IDC_TITLE);
+    EXPECT_FALSE(IsWindowEnabled(banner));
+    EXPECT_EQ(g_mainWindow, window_);
+
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(banner, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font, g_bannerFont);
+    RECT client;
+    GetClientRect(banner, &client);
+
+    LOGFONTA logical = {};
+    ASSERT_EQ(GetObjectA(font, sizeof logical, &logical), static_cast<int>(sizeof logical));
+    EXPECT_STREQ(logical.lfFaceName, "Arial");
+    EXPECT_EQ(logical.lfWeight, 1000);
+    EXPECT_EQ(logical.lfItalic, 0);
+    EXPECT_EQ(logical.lfHeight, client.bottom);
+    EXPECT_EQ(logical.lfWidth, client.right / 7);
+
+    // What the font mapper made of it: the cell fills the control's height.
+    HDC dc = GetDC(banner);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    char face[LF_FACESIZE] = "";
+    GetTextFaceA(dc, LF_FACESIZE, face);
+    SelectObject(dc, old);
+    ReleaseDC(banner, dc);
+    EXPECT_STREQ(face, "Arial");
+    EXPECT_EQ(metrics.tmHeight, client.bottom);
+    EXPECT_GE(metrics.tmWeight, FW_BOLD);
+}
+
+TEST_F(MainDialogInProcess, BannerWidthDividesByTextLengthPlusOne)
+{
+    struct Case { const char* text; DWORD flags; };
+    HWND banner = GetDlgItem(window_, IDC_TITLE);
+    RECT client;
+    GetClientRect(banner, &client);
+    const std::string eighty(80, 'W');
+    for (const Case& c : {Case{"", BANNER_BOLD}, Case{"Brumix", 0}, Case{eighty.c_str(), BANNER_BOLD | BANNER_ITALIC}}) {
+        SCOPED_TRACE(c.text);
+        SetWindowTextA(banner, c.text);
+        DeleteObject(g_bannerFont);
+        CreateBannerFont(window_, IDC_TITLE, "Arial", c.flags);
+        LOGFONTA logical = {};
+        GetObjectA(g_bannerFont, sizeof logical, &logical);
+        LOGFONTA system = {};
+        GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system);
+
+        // Only 79 characters of a longer text count.
+        int counted = std::min<int>(static_cast<int>(strlen(c.text)), 79);
+        EXPECT_EQ(logical.lfWidth, client.right / (counted + 1));
+        EXPECT_EQ(logical.lfHeight, client.bottom);
+        EXPECT_EQ(logical.lfWeight, (c.flags & BANNER_BOLD) ? 1000 : system.lfWeight);
+        EXPECT_EQ(logical.lfItalic, (c.flags & BANNER_ITALIC) ? 1 : system.lfItalic);
+        EXPECT_EQ(logical.lfCharSet, system.lfCharSet);
+        EXPECT_EQ(logical.lfPitchAndFamily, system.lfPitchAndFamily);
+    }
+}
+
+TEST_F(MainDialogInProcess, OptionFlagsReadFromTheTwoBoxes)
+{
+    struct Case { bool recurse, confirm; OptionFlags flags; };
+    for (const Case& c : {Case{false, false, 0}, Case{true, false, 1}, Case{false, true, 2}, Case{true, true, 3}}) {
+        CheckDlgButton(window_, IDC_RECURSE, c.recurse ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(window_, IDC_CONFIRM, c.confirm ? BST_CHECKED : BST_UNCHECKED);
+        EXPECT_EQ(ReadOptionFlags(window_), c.flags) << c.recurse << c.confirm;
+    }
+}
+
+TEST_F(MainDialogInProcess, OptionFlagsAppliedToTheTwoBoxesIgnoreOtherBits)
+{
+    struct Case { OptionFlags flags; UINT recurse, confirm; };
+    for (const Case& c : {Case{0, BST_UNCHECKED, BST_UNCHECKED}, Case{1, BST_CHECKED, BST_UNCHECKED},
+                          Case{2, BST_UNCHECKED, BST_CHECKED}, Case{4, BST_UNCHECKED, BST_UNCHECKED},
+                          Case{0xFFFFFFFF, BST_CHECKED, BST_CHECKED}}) {
+        // Start from the opposite state so that leaving a box alone would show.
+        CheckDlgButton(window_, IDC_RECURSE, c.recurse == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+        CheckDlgButton(window_, IDC_CONFIRM, c.confirm == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+        ApplyOptionFlags(window_, c.flags);
+        EXPECT_EQ(IsDlgButtonChecked(window_, IDC_RECURSE), c.recurse) << c.flags;
+        EXPECT_EQ(IsDlgButtonChecked(window_, IDC_CONFIRM), c.confirm) << c.flags;
+    }
+}
+
+TEST_F(MainDialogInProcess, SetBusySwitchesExactlyTheNineInputControls)
+{
+    const int others[] = {IDC_TITLE};
+    SetBusy(window_, FALSE);
+    for (int id : BusyControlIds)
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, id))) << id;
+    SetBusy(window_, TRUE);
+    for (int id : BusyControlIds)
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, id))) << id;
+    for (int id : others)
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, id))) << "the banner stays disabled";
+}
+
+}  // namespace

@@ -1,0 +1,375 @@
+#include "driver/app_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace driver {
+
+namespace {
+
+constexpr DWORD POLL_MS = 10;
+constexpr int MESSAGE_TEXT_ID = 0xFFFF;  // a message box's body text, on Windows and Wine
+
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD ms = WAIT_MS)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > ms)
+            return false;
+        Sleep(POLL_MS);
+    }
+    return true;
+}
+
+DWORD OwningProcess(HWND window)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId;
+}
+
+struct TopLevelSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<TopLevelSearch*>(lParam);
+    if (OwningProcess(window) == search->processId && IsWindowVisible(window) &&
+        ClassName(window) == "#32770")
+        search->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> VisibleDialogsOf(DWORD processId)
+{
+    TopLevelSearch search = {processId, {}};
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool IsMessageBox(HWND window)
+{
+    // A message box has its text in a static of id 0xFFFF and no edit box; the file
+    // dialogs have edit boxes, the help dialog has no such static.
+    HWND text = GetDlgItem(window, MESSAGE_TEXT_ID);
+    return text != nullptr && ClassName(text) == "Static" &&
+           FindWindowExA(window, nullptr, "Edit", nullptr) == nullptr &&
+           FindWindowExA(window, nullptr, "ComboBox", nullptr) == nullptr;
+}
+
+// Which of the system's message box icons a static shows, by comparing its pixels on
+// screen with each icon drawn here on the same background.
+int IdentifyIcon(HWND iconStatic)
+{
+    if (iconStatic == nullptr || !IsWindowVisible(iconStatic))
+        return 0;
+    RECT rect;
+    GetWindowRect(iconStatic, &rect);
+    int width = GetSystemMetrics(SM_CXICON), height = GetSystemMetrics(SM_CYICON);
+
+    HDC screen = GetDC(nullptr);
+    HDC shown = CreateCompatibleDC(screen);
+    HBITMAP shownBitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ oldShown = SelectObject(shown, shownBitmap);
+    BitBlt(shown, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    COLORREF background = GetPixel(shown, 0, 0);
+
+    static const struct { LPCSTR resource; int style; } icons[] = {
+        {IDI_HAND, MB_ICONHAND}, {IDI_QUESTION, MB_ICONQUESTION},
+        {IDI_EXCLAMATION, MB_ICONEXCLAMATION}, {IDI_ASTERISK, MB_ICONASTERISK},
+    };
+    int best = 0;
+    long bestDifferences = width * height;
+    HDC drawn = CreateCompatibleDC(screen);
+    HBITMAP drawnBitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ oldDrawn = SelectObject(drawn, drawnBitmap);
+    for (const auto& icon : icons) {
+        RECT all = {0, 0, width, height};
+        HBRUSH brush = CreateSolidBrush(background);
+        FillRect(drawn, &all, brush);
+        DeleteObject(brush);
+        DrawIconEx(drawn, 0, 0, LoadIconA(nullptr, icon.resource), width, height, 0, nullptr, DI_NORMAL);
+        long differences = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                differences += GetPixel(drawn, x, y) != GetPixel(shown, x, y);
+        if (differences < bestDifferences) {
+            bestDifferences = differences;
+            best = icon.style;
+        }
+    }
+    SelectObject(drawn, oldDrawn);
+    DeleteObject(drawnBitmap);
+    DeleteDC(drawn);
+    SelectObject(shown, oldShown);
+    DeleteObject(shownBitmap);
+    DeleteDC(shown);
+    ReleaseDC(nullptr, screen);
+    // A blank static, or a picture that is none of them, is no icon.
+    return bestDifferences * 10 < width * height ? best : 0;
+}
+
+}  // namespace
+
+std::string WindowText(HWND window)
+{
+    LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    LRESULT copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(copied));
+    return text;
+}
+
+std::string ClassName(HWND window)
+{
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+bool RunningUnderWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+BrumixApp::~BrumixApp()
+{
+    if (process_.hProcess == nullptr)
+        return;
+    if (IsRunning()) {
+        ADD_FAILURE() << "brumix.exe was still running at the end of the test; stopped";
+        TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, WAIT_MS);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+bool BrumixApp::Start(const std::string& currentDirectory)
+{
+    std::string program = ProgramFolder() + "brumix.exe";
+    std::string commandLine = "\"" + program + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup,
+                        &process_)) {
+        ADD_FAILURE() << "cannot start " << program << " (error " << GetLastError() << ")";
+        return false;
+    }
+    WaitForInputIdle(process_.hProcess, WAIT_MS);
+    // The dialog exists a little before it shows: wait for both.
+    bool shown = WaitUntil([&] {
+        for (HWND window : VisibleDialogsOf(process_.dwProcessId))
+            if (GetDlgItem(window, 100) != nullptr && GetDlgItem(window, 101) != nullptr) {
+                dialog_ = window;
+                return true;
+            }
+        return false;
+    });
+    if (!shown)
+        ADD_FAILURE() << "the main dialog of brumix.exe did not show";
+    return shown;
+}
+
+std::string BrumixApp::Text(int id) const
+{
+    return WindowText(Control(id));
+}
+
+void BrumixApp::SetText(int id, const std::string& text)
+{
+    SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool BrumixApp::IsChecked(int id) const
+{
+    return IsDlgButtonChecked(dialog_, id) == BST_CHECKED;
+}
+
+void BrumixApp::SetChecked(int id, bool checked)
+{
+    if (IsChecked(id) != checked)
+        SendMessageA(Control(id), BM_CLICK, 0, 0);
+}
+
+void BrumixApp::Press(int id)
+{
+    PostMessageA(Control(id), BM_CLICK, 0, 0);
+}
+
+void BrumixApp::PostKey(HWND target, UINT key)
+{
+    UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+    PostMessageA(target, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageA(target, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
+}
+
+void BrumixApp::PressKey(UINT key)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info);
+    PostKey(info.hwndFocus != nullptr ? info.hwndFocus : dialog_, key);
+}
+
+void BrumixApp::ClickCloseBox(HWND window)
+{
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+HWND BrumixApp::FindMessageBox(HWND owner) const
+{
+    for (HWND window : VisibleDialogsOf(process_.dwProcessId)) {
+        if (window == dialog_ || !IsMessageBox(window))
+            continue;
+        HWND expected = owner == MAIN_DIALOG ? dialog_ : owner;
+        if (owner == ANY_OWNER || GetWindow(window, GW_OWNER) == expected)
+            return window;
+    }
+    return nullptr;
+}
+
+bool BrumixApp::WaitForMessageBox(MessageBoxSeen& box, HWND owner)
+{
+    HWND window = nullptr;
+    if (!WaitUntil([&] { return (window = FindMessageBox(owner)) != nullptr; })) {
+        ADD_FAILURE() << "no message box showed up";
+        return false;
+    }
+    // Let it finish painting before its icon is looked at.
+    UpdateWindow(window);
+    Sleep(50);
+    box.window = window;
+    char caption[512] = "";
+    GetWindowTextA(window, caption, sizeof caption);
+    box.caption = caption;
+    box.text = WindowText(GetDlgItem(window, MESSAGE_TEXT_ID));
+    box.buttons.clear();
+    for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
+        HWND button = GetDlgItem(window, id);
+        if (button != nullptr && IsWindowVisible(button))
+            box.buttons.push_back(id);
+    }
+    HWND icon = GetDlgItem(window, RunningUnderWine() ? 1088 : 20);
+    box.icon = IdentifyIcon(icon);
+    return true;
+}
+
+bool BrumixApp::NoMessageBoxWithin(DWORD ms, HWND owner)
+{
+    return !WaitUntil([&] { return FindMessageBox(owner) != nullptr; }, ms);
+}
+
+bool BrumixApp::Answer(const MessageBoxSeen& box, int id)
+{
+    HWND button = GetDlgItem(box.window, id);
+    if (button != nullptr)
+        PostMessageA(button, BM_CLICK, 0, 0);
+    else
+        PostMessageA(box.window, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    return WaitGone(box.window);
+}
+
+bool BrumixApp::WaitForFocusIn(HWND window)
+{
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    bool focused = WaitUntil([&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr &&
+               (info.hwndFocus == window || IsChild(window, info.hwndFocus));
+    });
+    if (!focused)
+        ADD_FAILURE() << "the keyboard focus never reached the window";
+    return focused;
+}
+
+bool BrumixApp::AnswerWithKey(const MessageBoxSeen& box, UINT key)
+{
+    // Keys sent before the box has the focus go astray.
+    if (!WaitForFocusIn(box.window))
+        return false;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(box.window, nullptr), &info);
+    PostKey(info.hwndFocus, key);
+    return WaitGone(box.window);
+}
+
+bool BrumixApp::AnswerWithCloseBox(const MessageBoxSeen& box)
+{
+    ClickCloseBox(box.window);
+    return WaitGone(box.window);
+}
+
+HWND BrumixApp::WaitForDialog(const std::string& caption)
+{
+    HWND found = nullptr;
+    bool shown = WaitUntil([&] {
+        for (HWND window : VisibleDialogsOf(process_.dwProcessId)) {
+            char text[512] = "";
+            GetWindowTextA(window, text, sizeof text);
+            if (window != dialog_ && caption == text && !IsMessageBox(window)) {
+                found = window;
+                return true;
+            }
+        }
+        return false;
+    });
+    if (!shown)
+        ADD_FAILURE() << "no dialog \"" << caption << "\" showed up";
+    return found;
+}
+
+bool BrumixApp::WaitGone(HWND window)
+{
+    bool gone = WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+    if (!gone)
+        ADD_FAILURE() << "a window of brumix.exe did not close";
+    return gone;
+}
+
+bool BrumixApp::WaitIdle()
+{
+    // The buttons, boxes and check boxes that a run switches off.
+    static const int inputs[] = {IDOK, IDCANCEL, IDHELP, 101, 102, 103, 104, 105, 106};
+    bool idle = WaitUntil([&] {
+        for (int id : inputs)
+            if (!IsWindowEnabled(Control(id)))
+                return false;
+        return true;
+    });
+    if (!idle)
+        ADD_FAILURE() << "the run never ended: the dialog's controls stayed disabled";
+    return idle;
+}
+
+bool BrumixApp::WaitForExit(DWORD& exitCode)
+{
+    if (WaitForSingleObject(process_.hProcess, WAIT_MS) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "brumix.exe did not end";
+        return false;
+    }
+    GetExitCodeProcess(process_.hProcess, &exitCode);
+    return true;
+}
+
+bool BrumixApp::IsRunning() const
+{
+    return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+}  // namespace driver

@@ -1,0 +1,94 @@
+// Drives a running brumix.exe from outside, the way a person would: it finds the program's
+// windows, types into its boxes, presses its buttons and keys, reads every message box the
+// program shows and answers it. Every wait is bounded; a missing window fails the test.
+#ifndef BRUMIX_TESTS_APP_DRIVER_H
+#define BRUMIX_TESTS_APP_DRIVER_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace driver {
+
+// How long any one wait lasts before the test fails.
+constexpr DWORD WAIT_MS = 15000;
+
+// A message box as the user sees it.
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;
+    std::vector<int> buttons;  // ids of the buttons it shows (IDOK, IDYES, ...), ascending
+    int icon = 0;              // MB_ICONQUESTION, MB_ICONHAND, ... or 0 when it shows none
+};
+
+// Owner filter for WaitForMessageBox: the main dialog, or no condition on the owner.
+inline HWND const MAIN_DIALOG = nullptr;
+inline HWND const ANY_OWNER = reinterpret_cast<HWND>(-1);
+
+class BrumixApp {
+public:
+    BrumixApp() = default;
+    ~BrumixApp();  // a program still running when the test ends is stopped
+    BrumixApp(const BrumixApp&) = delete;
+    BrumixApp& operator=(const BrumixApp&) = delete;
+
+    // Starts brumix.exe (next to the test program) with this current directory and waits
+    // until its main dialog shows.
+    bool Start(const std::string& currentDirectory);
+
+    HWND dialog() const { return dialog_; }
+    DWORD processId() const { return process_.dwProcessId; }
+    HWND Control(int id) const { return GetDlgItem(dialog_, id); }
+
+    std::string Text(int id) const;
+    void SetText(int id, const std::string& text);
+    bool IsChecked(int id) const;
+    void SetChecked(int id, bool checked);
+
+    // Clicks a button without waiting for what it does (it may open a modal box).
+    void Press(int id);
+    // Presses a key in whatever control of the program has the keyboard focus.
+    void PressKey(UINT key);
+    // Clicks the close box of one of the program's windows.
+    void ClickCloseBox(HWND window);
+
+    // Waits for a message box owned by `owner` (the main dialog by default).
+    bool WaitForMessageBox(MessageBoxSeen& box, HWND owner = MAIN_DIALOG);
+    // True when no message box shows up within `ms`.
+    bool NoMessageBoxWithin(DWORD ms, HWND owner = ANY_OWNER);
+    // Answers with the button of that id (or the command, for a button the box lacks)
+    // and waits until the box is gone.
+    bool Answer(const MessageBoxSeen& box, int id);
+    bool AnswerWithKey(const MessageBoxSeen& box, UINT key);
+    bool AnswerWithCloseBox(const MessageBoxSeen& box);
+
+    // Waits for a visible dialog of the program with this caption (not a message box).
+    HWND WaitForDialog(const std::string& caption);
+    bool WaitGone(HWND window);
+    // Waits until a run is over: the main dialog's OK button is enabled again.
+    bool WaitIdle();
+    // Waits for the program to end and gives its exit code.
+    bool WaitForExit(DWORD& exitCode);
+    bool IsRunning() const;
+
+private:
+    HWND FindMessageBox(HWND owner) const;
+    bool WaitForFocusIn(HWND window);
+    void PostKey(HWND target, UINT key);
+
+    PROCESS_INFORMATION process_ = {};
+    HWND dialog_ = nullptr;
+};
+
+// Text of any window, including another process's edit boxes.
+std::string WindowText(HWND window);
+std::string ClassName(HWND window);
+// The directory that holds the running test program, with a final backslash.
+std::string ProgramFolder();
+bool RunningUnderWine();
+
+}  // namespace driver
+
+#endif

@@ -1,0 +1,35 @@
+// A fresh folder under the system's temporary folder for one test's fixture tree,
+// removed with everything in it when the test ends.
+#ifndef BRUMIX_TESTS_TEMP_FOLDER_H
+#define BRUMIX_TESTS_TEMP_FOLDER_H
+
+#include <string>
+#include <vector>
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // Full path, ending with a backslash.
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& relative) const { return path_ + relative; }
+
+    // Creates a file (and the folders in front of it) holding `content`; gives its full path.
+    std::string MakeFile(const std::string& relative, const std::string& content = "x");
+    // Creates a folder and the folders in front of it; gives its full path with a backslash.
+    std::string MakeFolder(const std::string& relative);
+    bool Exists(const std::string& relative) const;
+    // Every file below, as relative paths ("sub\\a.obj"), sorted; folders are not listed.
+    std::vector<std::string> Files() const;
+
+private:
+    std::string path_;
+};
+
+// Removes a folder tree without following links out of it.
+void RemoveTree(const std::string& folder);
+
+#endif
