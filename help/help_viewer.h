@@ -4,6 +4,14 @@
 
 #include <windows.h>
 
+// The help text box's background: made when the help dialog opens, deleted when it closes.
+extern HBRUSH g_helpBrush;
+
+// Shows the text resource `textId` (RT_RCDATA, no terminator) in the dialog `dialogId`,
+// modal to `owner`; returns once the dialog is closed.
 void ShowHelp(HINSTANCE instance, int dialogId, HWND owner, int textId);
+
+// The help dialog's procedure; its initialisation value is the terminated text.
+INT_PTR CALLBACK HelpDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

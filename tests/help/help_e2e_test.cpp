@@ -1,0 +1,146 @@
+// Aide in the running program: the help dialog over the main dialog, its text, its focus,
+// and the four ways to close it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "driver/app_driver.h"
+#include "help_text_resource.h"
+#include "res/resource.h"
+#include "support/focus.h"
+
+using driver::BrumixApp;
+
+namespace {
+
+INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+HWND OpenHelp(BrumixApp& app)
+{
+    app.Press(IDHELP);
+    return app.WaitForDialog("Help");
+}
+
+void CloseProgram(BrumixApp& app)
+{
+    app.Press(IDCANCEL);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(app.WaitForExit(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(HelpE2E, AideShowsTheHelpOverTheMainDialogWithTheWholeText)
+{
+    BrumixApp app;
+    ASSERT_TRUE(app.Start("C:\\"));
+    HWND help = OpenHelp(app);
+    ASSERT_NE(help, nullptr);
+
+    EXPECT_EQ(GetWindow(help, GW_OWNER), app.dialog());
+    EXPECT_FALSE(IsWindowEnabled(app.dialog())) << "the help is modal to the main dialog";
+
+    HWND text = GetDlgItem(help, IDC_HELP_TEXT);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(driver::ClassName(text), "Edit");
+    std::string resource = HelpTextResource();
+    ASSERT_FALSE(resource.empty());
+    EXPECT_EQ(driver::WindowText(text), resource);
+    EXPECT_EQ(SendMessageA(text, EM_GETMARGINS, 0, 0), MAKELONG(10, 10));
+    EXPECT_EQ(driver::WindowText(GetDlgItem(help, IDCANCEL)), "&Fermer");
+
+    // The focus starts on Fermer, so nothing in the text is shown selected.
+    HWND fermer = GetDlgItem(help, IDCANCEL);
+    ASSERT_TRUE(WaitForFocusOn(fermer));
+    DWORD selection = static_cast<DWORD>(SendMessageA(text, EM_GETSEL, 0, 0));
+    EXPECT_EQ(LOWORD(selection), HIWORD(selection)) << "text selected";
+
+    // Placed at the main dialog's client corner, at the template's size, mapped from dialog
+    // units in this process with the same template and font.
+    POINT helpCorner = {0, 0}, mainCorner = {0, 0};
+    ClientToScreen(help, &helpCorner);
+    ClientToScreen(app.dialog(), &mainCorner);
+    EXPECT_EQ(helpCorner.x, mainCorner.x);
+    EXPECT_EQ(helpCorner.y, mainCorner.y);
+    HWND reference = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_HELP), nullptr,
+                                        QuietDialogProc, 0);
+    ASSERT_NE(reference, nullptr);
+    RECT size = {0, 0, 325, 213};
+    MapDialogRect(reference, &size);
+    DestroyWindow(reference);
+    RECT client;
+    GetClientRect(help, &client);
+    EXPECT_EQ(client.right, size.right);
+    EXPECT_EQ(client.bottom, size.bottom);
+
+    app.ClickCloseBox(help);
+    ASSERT_TRUE(app.WaitGone(help));
+    CloseProgram(app);
+}
+
+TEST(HelpE2E, FermerEnterEscapeAndTheCloseBoxEachCloseItAndOnlyIt)
+{
+    enum Way { FERMER, ENTER, ESCAPE, CLOSE_BOX, ENTER_IN_TEXT, ESCAPE_IN_TEXT };
+    const char* names[] = {"Fermer", "Enter", "Escape", "close box", "Enter in the text", "Escape in the text"};
+    BrumixApp app;
+    ASSERT_TRUE(app.Start("C:\\"));
+    for (Way way : {FERMER, ENTER, ESCAPE, CLOSE_BOX, ENTER_IN_TEXT, ESCAPE_IN_TEXT}) {
+        SCOPED_TRACE(names[way]);
+        HWND help = OpenHelp(app);
+        ASSERT_NE(help, nullptr);
+        HWND fermer = GetDlgItem(help, IDCANCEL);
+        HWND text = GetDlgItem(help, IDC_HELP_TEXT);
+        // Keys sent before the dialog has the focus would go to the main dialog.
+        ASSERT_TRUE(WaitForFocusOn(fermer));
+        if (way == ENTER_IN_TEXT || way == ESCAPE_IN_TEXT) {
+            app.PressKey(VK_TAB);
+            ASSERT_TRUE(WaitForFocusOn(text));
+        }
+        switch (way) {
+        case FERMER: PostMessageA(fermer, BM_CLICK, 0, 0); break;
+        case ENTER: case ENTER_IN_TEXT: app.PressKey(VK_RETURN); break;
+        case ESCAPE: case ESCAPE_IN_TEXT: app.PressKey(VK_ESCAPE); break;
+        case CLOSE_BOX: app.ClickCloseBox(help); break;
+        }
+        ASSERT_TRUE(app.WaitGone(help));
+        // Back to the idle main dialog, which the key did not reach.
+        ASSERT_TRUE(app.WaitIdle());
+        EXPECT_TRUE(app.NoMessageBoxWithin(100)) << "Enter reached the main dialog's OK";
+        ASSERT_TRUE(app.IsRunning()) << "Escape reached the main dialog";
+        EXPECT_TRUE(IsWindowEnabled(app.dialog()));
+        EXPECT_TRUE(IsWindowVisible(app.dialog()));
+    }
+    CloseProgram(app);
+}
+
+TEST(HelpE2E, TabReachesTheTextWhichCanBeSelectedButNotChanged)
+{
+    BrumixApp app;
+    ASSERT_TRUE(app.Start("C:\\"));
+    HWND help = OpenHelp(app);
+    ASSERT_NE(help, nullptr);
+    HWND fermer = GetDlgItem(help, IDCANCEL);
+    HWND text = GetDlgItem(help, IDC_HELP_TEXT);
+    std::string before = driver::WindowText(text);
+    ASSERT_TRUE(WaitForFocusOn(fermer));
+
+    app.PressKey(VK_TAB);
+    ASSERT_TRUE(WaitForFocusOn(text));
+    DWORD selection = static_cast<DWORD>(SendMessageA(text, EM_GETSEL, 0, 0));
+    EXPECT_EQ(LOWORD(selection), 0);
+    EXPECT_EQ(HIWORD(selection), before.size()) << "tabbing in selects the whole text";
+
+    PostMessageA(text, WM_CHAR, 'x', 1);
+    PostMessageA(text, WM_KEYDOWN, VK_DELETE, 1);
+    SendMessageA(text, WM_NULL, 0, 0);  // both handled once this returns
+    EXPECT_EQ(driver::WindowText(text), before);
+
+    app.PressKey(VK_TAB);
+    ASSERT_TRUE(WaitForFocusOn(fermer));
+    PostMessageA(fermer, BM_CLICK, 0, 0);
+    ASSERT_TRUE(app.WaitGone(help));
+    CloseProgram(app);
+}
+
+}  // namespace

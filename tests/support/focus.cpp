@@ -1,0 +1,23 @@
+#include "support/focus.h"
+
+#include "driver/app_driver.h"
+
+HWND FocusOfThread(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+bool WaitForFocusOn(HWND expected)
+{
+    DWORD start = GetTickCount();
+    while (FocusOfThread(expected) != expected) {
+        if (GetTickCount() - start > driver::WAIT_MS)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
