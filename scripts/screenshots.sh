@@ -1,0 +1,40 @@
+#!/bin/sh
+# Builds Brumix, brings up each of its windows under Wine and saves them as the README's
+# pictures: docs/main-dialog.png, docs/summary-question.png, docs/file-question.png and
+# docs/help.png. Runs on a virtual display when there is none. The per-file question is
+# taken only when a run asks one; otherwise it is skipped with a message.
+set -eu
+cd "$(dirname "$0")/.."
+if [ "${1:-}" != "--built" ]; then
+    scripts/build.sh
+fi
+if [ -z "${DISPLAY:-}" ]; then
+    exec scripts/virtual-display.sh "$0" --built
+fi
+
+export WINEPREFIX="$PWD/build/run-prefix"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
+scripts/wine-prefix.sh ensure
+shots=build/screenshots
+mkdir -p "$shots" docs
+rm -f "$shots"/*.bmp
+
+status=0
+wine build/brumix_screenshots.exe </dev/null || status=$?
+scripts/wine-prefix.sh stop
+
+for bmp in "$shots"/*.bmp; do
+    [ -e "$bmp" ] || continue
+    name=$(basename "$bmp" .bmp)
+    # No time stamps: the same picture gives the same file.
+    convert "$bmp" -strip "$shots/$name.png"
+done
+for name in main-dialog summary-question file-question help; do
+    if [ -e "$shots/$name.bmp" ]; then
+        cp "$shots/$name.png" "docs/$name.png"
+        echo "docs/$name.png"
+    else
+        echo "no picture of $name: docs/$name.png left as it was" >&2
+    fi
+done
+exit $status
