@@ -17,15 +17,25 @@ state="$WINEPREFIX.state"
 
 quietly() { "$@" </dev/null >/dev/null 2>&1 9>&-; }
 
-create_prefix() {
-    quietly wineboot -i
-    # The real MS Sans Serif gives dialogs Windows' base units (6x13); Wine's
-    # stand-in resolves to DejaVu Sans and 7x13.
+# The real MS Sans Serif gives dialogs Windows' base units (6x13); Wine's stand-in
+# resolves to DejaVu Sans and 7x13. Wine draws its own title bars here, and their
+# buttons are Marlett glyphs: without marlett.ttf in the prefix the close box shows the
+# letter "r" of whatever font stands in. Wine reads only the prefix's Fonts folder, not
+# /usr/share/wine/fonts, so the files are checked at every use: a prefix made before one
+# of them was listed here, or whose folder lost one, gets it back.
+install_fonts() {
     fonts="$WINEPREFIX/drive_c/windows/Fonts"
     mkdir -p "$fonts"
-    cp /usr/share/wine/fonts/sserife.fon /usr/share/wine/fonts/ms_sans_serif.ttf "$fonts/"
-    # Wine draws its own title bars here; their buttons are Marlett glyphs.
-    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    for font in sserife.fon ms_sans_serif.ttf marlett.ttf; do
+        if ! cmp -s "/usr/share/wine/fonts/$font" "$fonts/$font"; then
+            cp "/usr/share/wine/fonts/$font" "$fonts/$font"
+        fi
+    done
+}
+
+create_prefix() {
+    quietly wineboot -i
+    install_fonts
     # Arial is drawn with its metric twin.
     quietly wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f
     # Xvfb has no window manager: without this Wine waits about 2 s whenever a
@@ -57,7 +67,7 @@ ensure)
     mkdir -p "$(dirname "$WINEPREFIX")"
     exec 9>"$WINEPREFIX.lock"
     flock 9
-    [ -f "$WINEPREFIX/.brumix-ready" ] || create_prefix
+    if [ -f "$WINEPREFIX/.brumix-ready" ]; then install_fonts; else create_prefix; fi
     if [ -n "$keeper" ] && ! keeper_alive; then start_keeper; fi
     ;;
 stop)
