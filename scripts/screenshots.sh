@@ -26,8 +26,9 @@ scripts/wine-prefix.sh stop
 for bmp in "$shots"/*.bmp; do
     [ -e "$bmp" ] || continue
     name=$(basename "$bmp" .bmp)
-    # No time stamps: the same picture gives the same file.
-    convert "$bmp" -strip "$shots/$name.png"
+    # No time stamps, so the same picture gives the same file; full colour, since some
+    # viewers draw the title bar's gradient wrong from a palette.
+    convert "$bmp" -strip "PNG24:$shots/$name.png"
 done
 for name in main-dialog summary-question file-question help; do
     if [ -e "$shots/$name.bmp" ]; then
