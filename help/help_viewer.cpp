@@ -23,7 +23,7 @@ void InitHelpDialog(HWND window, const char* text)
 
 void ShowHelp(HINSTANCE instance, int dialogId, HWND owner, int textId)
 {
-    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(textId), MAKEINTRESOURCEA(10));  // RT_RCDATA
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(textId), RT_RCDATA);
     if (found == nullptr)
         return;
     DWORD size = SizeofResource(instance, found);

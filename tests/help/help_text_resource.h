@@ -13,7 +13,7 @@
 inline std::string HelpTextResource()
 {
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDR_HELP_TEXT), MAKEINTRESOURCEA(10));
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDR_HELP_TEXT), RT_RCDATA);
     if (found == nullptr)
         return "";
     auto* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));

@@ -51,7 +51,7 @@ std::vector<std::string> EntryHeadingsFromTheMainDialog()
 TEST(HelpText, IsLanguageNeutralRawDataWithNoTerminator)
 {
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(10), MAKEINTRESOURCEA(IDR_HELP_TEXT),
+    HRSRC found = FindResourceExA(module, RT_RCDATA, MAKEINTRESOURCEA(IDR_HELP_TEXT),
                                   MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
     ASSERT_NE(found, nullptr) << "no language-neutral RT_RCDATA resource 1";
     EXPECT_EQ(IDR_HELP_TEXT, 1);
