@@ -1,0 +1,36 @@
+// Puts the process's current directory back, when its owner's scope ends, where it was
+// when the guard was made. The file-open dialogs are asked to leave it alone
+// (OFN_NOCHANGEDIR), but Wine's classic dialog ignores that and leaves the process in
+// whatever folder the user walked to; the deletion run and the folder box rely on it.
+#ifndef BRUMIX_CURRENT_DIRECTORY_GUARD_H
+#define BRUMIX_CURRENT_DIRECTORY_GUARD_H
+
+#include <windows.h>
+
+#include "app/global_block.h"
+
+class CurrentDirectoryGuard {
+public:
+    CurrentDirectoryGuard()
+        : size_(GetCurrentDirectoryA(0, nullptr) + 1), saved_(size_)
+    {
+        // A directory the system cannot report (longer than it hands out) is not restored.
+        if (saved_ && GetCurrentDirectoryA(size_, saved_.text()) >= size_)
+            saved_.text()[0] = '\0';
+    }
+
+    ~CurrentDirectoryGuard()
+    {
+        if (saved_ && saved_.text()[0] != '\0')
+            SetCurrentDirectoryA(saved_.text());
+    }
+
+    CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
+    CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
+
+private:
+    DWORD size_;
+    GlobalBlock saved_;
+};
+
+#endif

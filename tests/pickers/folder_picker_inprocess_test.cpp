@@ -1,0 +1,140 @@
+// The folder picker in the test's own process: the folder taken from what the dialog
+// returns, and the hook's work on dialogs made here, where fonts can be read.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "pickers/folder_picker.h"
+#include "res/resource.h"
+#include "support/file_dialogs.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+TEST(CopyPickedFolder, KeepsThePathUpToTheNameWithItsBackslash)
+{
+    struct Case {
+        const char* path;
+        const char* title;
+        int nameOffset;
+        int capacity;
+        const char* folder;  // nullptr: none, the buffer untouched
+    };
+    const Case cases[] = {
+        {"C:\\Projets\\$$$.$$$", "$$$.$$$", 11, 260, "C:\\Projets\\"},
+        // Wine leaves the title empty after the classic dialog.
+        {"C:\\Projets\\$$$.$$$", "", 11, 260, "C:\\Projets\\"},
+        {"C:\\$$$.$$$", "$$$.$$$", 3, 260, "C:\\"},
+        {"C:\\$$$.$$$", "", 3, 260, "C:\\"},
+        {"C:\\dir\\sub\\x.txt", "x.txt", 11, 260, "C:\\dir\\sub\\"},
+        // A name longer than the title block, its title cut.
+        {"C:\\dir\\longname.txt", "longnam", 7, 260, "C:\\dir\\"},
+        {"C:\\dir\\x.txt", "", 0, 260, nullptr},
+        {"C:\\Projets\\$$$.$$$", "", 11, 12, "C:\\Projets\\"},
+        {"C:\\Projets\\$$$.$$$", "", 11, 11, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.path << " title \"" << c.title << "\" capacity " << c.capacity);
+        std::string folder(300, '#');
+        int copied = CopyPickedFolder(c.path, c.title, c.nameOffset, &folder[0], c.capacity);
+        if (c.folder == nullptr) {
+            EXPECT_EQ(copied, 0);
+            EXPECT_EQ(folder, std::string(300, '#'));
+        } else {
+            EXPECT_NE(copied, 0);
+            EXPECT_EQ(folder.c_str(), std::string(c.folder));
+        }
+    }
+}
+
+INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+struct Look {
+    std::vector<file_dialogs::ChildPlace> children;
+    RECT frame;
+    std::vector<HGDIOBJ> fonts;
+};
+
+Look LookAt(HWND dialog)
+{
+    Look look = {file_dialogs::ChildPlaces(dialog), {}, {}};
+    GetWindowRect(dialog, &look.frame);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        look.fonts.push_back(reinterpret_cast<HGDIOBJ>(SendMessageA(child, WM_GETFONT, 0, 0)));
+    return look;
+}
+
+void ExpectSameLook(const Look& before, const Look& after)
+{
+    ASSERT_EQ(before.children.size(), after.children.size());
+    for (size_t i = 0; i < before.children.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "child " << before.children[i].id);
+        EXPECT_EQ(after.children[i].id, before.children[i].id);
+        EXPECT_TRUE(EqualRect(&after.children[i].rect, &before.children[i].rect));
+    }
+    EXPECT_TRUE(EqualRect(&after.frame, &before.frame));
+    EXPECT_EQ(after.fonts, before.fonts);
+}
+
+TEST(FolderPickerHook, LeavesADialogWithoutTheFolderStaticAsItIs)
+{
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                     QuietDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(GetDlgItem(dialog, file_dialogs::CURRENT_FOLDER_STATIC), nullptr);
+    Look before = LookAt(dialog);
+    EXPECT_EQ(FolderPickerHook(dialog, WM_INITDIALOG, 0, 0), 1u);
+    ExpectSameLook(before, LookAt(dialog));
+    DestroyWindow(dialog);
+}
+
+TEST(FolderPickerHook, AnswersEveryOtherMessageWithZeroAndNoEffect)
+{
+    // A dialog with a static of the folder static's id, which the hook would align on.
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                     QuietDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    SetWindowLongPtrA(GetDlgItem(dialog, IDC_FOLDER), GWLP_ID, file_dialogs::CURRENT_FOLDER_STATIC);
+    Look before = LookAt(dialog);
+    for (UINT message : {WM_COMMAND, WM_SIZE, WM_SHOWWINDOW, WM_NOTIFY, WM_DESTROY, WM_USER})
+        EXPECT_EQ(FolderPickerHook(dialog, message, 0, 0), 0u) << message;
+    ExpectSameLook(before, LookAt(dialog));
+    DestroyWindow(dialog);
+}
+
+TEST(FolderPicker, ShowsEveryChildInTheStockVariableFontAndCancelChangesNothing)
+{
+    TempFolder start;
+    start.MakeFolder("sub");
+    ASSERT_TRUE(SetCurrentDirectoryA(start.path().c_str()));
+    HGDIOBJ variableFont = GetStockObject(ANSI_VAR_FONT);
+    Look seen;
+    int folderStaticLeft = -1;
+    file_dialogs::OnNextDialog([&](HWND dialog) {
+        seen = LookAt(dialog);
+        folderStaticLeft = file_dialogs::ClientRectOf(GetDlgItem(dialog, file_dialogs::CURRENT_FOLDER_STATIC), dialog).left;
+        // Walk into the subfolder first: the dialog makes it the process's directory.
+        SetDlgItemTextA(dialog, file_dialogs::CLASSIC_NAME_BOX, "sub");
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        file_dialogs::Cancel(dialog);
+    });
+    std::string folder(260, '\0');
+    folder[0] = '#';
+    EXPECT_EQ(BrowseFolder(nullptr, &folder[0], 260), 0);
+
+    EXPECT_EQ(folder[0], '#');
+    EXPECT_EQ(folderStaticLeft, FOLDER_COLUMN_MARGIN);
+    ASSERT_GT(seen.fonts.size(), 10u);
+    for (size_t i = 0; i < seen.fonts.size(); ++i)
+        EXPECT_EQ(seen.fonts[i], variableFont) << "child " << seen.children[i].id;
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_EQ(std::string(current) + "\\", start.path());
+    SetCurrentDirectoryA("C:\\");
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+// The pattern picker of the running program: files picked in the real Explorer-style
+// dialog, the repeat boxes answered, and the pattern box read.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/app_driver.h"
+#include "res/resource.h"
+#include "support/file_dialogs.h"
+#include "support/temp_folder.h"
+
+using driver::BrumixApp;
+using file_dialogs::EXPLORER_NAME_BOX;
+
+namespace {
+
+const char OLD_PATTERNS[] = "*.old";
+
+class PatternPickerE2E : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"a.obj", "b.res", "c.OBJ", "x.c", "y.C", "z.c", "Makefile", "a.c",
+                                 "a.tar.gz", ".cvsrc", "report.config", "sub\\d.map"})
+            fixture_.MakeFile(name);
+        ASSERT_TRUE(app_.Start(fixture_.path()));
+    }
+
+    void TearDown() override
+    {
+        app_.Press(IDCANCEL);
+        DWORD exitCode = 1;
+        app_.WaitForExit(exitCode);
+    }
+
+    HWND OpenPicker()
+    {
+        app_.SetText(IDC_PATTERNS, OLD_PATTERNS);
+        app_.Press(IDC_BROWSE_PATTERNS);
+        return file_dialogs::WaitForFileDialog(app_.processId(), EXPLORER_NAME_BOX);
+    }
+
+    // Answers the message boxes the program shows until none comes; gives their texts.
+    std::vector<std::string> AnswerBoxes()
+    {
+        std::vector<std::string> texts;
+        while (!app_.NoMessageBoxWithin(300)) {
+            driver::MessageBoxSeen box;
+            if (!app_.WaitForMessageBox(box, driver::ANY_OWNER))
+                break;
+            texts.push_back(box.text);
+            EXPECT_EQ(GetWindow(box.window, GW_OWNER), nullptr) << "a box with an owner";
+            EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+            EXPECT_EQ(box.icon, 0);
+            if (!app_.Answer(box, IDOK))
+                break;
+        }
+        return texts;
+    }
+
+    TempFolder fixture_;
+    BrumixApp app_;
+};
+
+TEST_F(PatternPickerE2E, PickedFilesGiveTheirExtensionPatternsRepeatsDroppedWithABoxEach)
+{
+    struct Case {
+        std::string typed;
+        std::string patterns;
+        std::vector<std::string> boxes;
+    };
+    const Case cases[] = {
+        {"\"a.obj\" \"b.res\" \"c.OBJ\"", "*.obj;*.res", {"*.obj"}},
+        {"\"x.c\" \"y.C\" \"z.c\"", "*.c", {"*.c", "*.c"}},
+        {"\"Makefile\" \"a.c\"", "*;*.c", {}},
+        {"\"a.obj\" \"b.res\" \"a.tar.gz\"", "*.obj;*.res;*.gz", {}},
+        {"notes.", "*.", {}},
+        {"a.tar.gz", "*.gz", {}},
+        {".cvsrc", "*.cvsrc", {}},
+        {"report.config", "*.config", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        HWND dialog = OpenPicker();
+        ASSERT_NE(dialog, nullptr);
+        file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, c.typed);
+        file_dialogs::WaitGone(dialog);
+        EXPECT_EQ(AnswerBoxes(), c.boxes);
+        // The text replaces what the box held.
+        EXPECT_EQ(file_dialogs::WaitForText(app_.Control(IDC_PATTERNS), c.patterns), c.patterns);
+    }
+}
+
+TEST_F(PatternPickerE2E, SelectionTooLongForTheBufferOrCancelChangesNothing)
+{
+    // Thirty names of 28 characters: far more than the 260-byte buffer. Every name has
+    // the same extension, so reading any of it would also show boxes.
+    std::string many;
+    for (int i = 0; i < 30; ++i) {
+        char name[40];
+        wsprintfA(name, "\"a_rather_long_file_name_%02d.obj\" ", i);
+        many += name;
+    }
+    HWND dialog = OpenPicker();
+    ASSERT_NE(dialog, nullptr);
+    file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, many);
+    file_dialogs::WaitGone(dialog);
+    EXPECT_EQ(AnswerBoxes(), std::vector<std::string>{});
+    EXPECT_EQ(app_.Text(IDC_PATTERNS), OLD_PATTERNS);
+
+    dialog = OpenPicker();
+    ASSERT_NE(dialog, nullptr);
+    SetDlgItemTextA(dialog, EXPLORER_NAME_BOX, "\"a.obj\" \"c.OBJ\"");
+    file_dialogs::Cancel(dialog);
+    file_dialogs::WaitGone(dialog);
+    EXPECT_EQ(AnswerBoxes(), std::vector<std::string>{});
+    EXPECT_EQ(app_.Text(IDC_PATTERNS), OLD_PATTERNS);
+}
+
+TEST_F(PatternPickerE2E, PickersLeaveTheCurrentDirectoryAsTheyFoundIt)
+{
+    // Walk into the subfolder and pick there.
+    HWND dialog = OpenPicker();
+    ASSERT_NE(dialog, nullptr);
+    file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, fixture_ / "sub");
+    EXPECT_TRUE(file_dialogs::WaitFor([&] { return driver::WindowText(GetDlgItem(dialog, EXPLORER_NAME_BOX)).empty(); }));
+    file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, "d.map");
+    file_dialogs::WaitGone(dialog);
+    EXPECT_EQ(file_dialogs::WaitForText(app_.Control(IDC_PATTERNS), "*.map"), "*.map");
+
+    // Then the folder picker: it opens in the process's current directory, which is
+    // what it gives back when accepted at once.
+    app_.Press(IDC_BROWSE_FOLDER);
+    dialog = app_.WaitForDialog("Répertoire à parcourir");
+    ASSERT_NE(dialog, nullptr);
+    file_dialogs::Accept(dialog, file_dialogs::CLASSIC_NAME_BOX, "sub\\$$$.$$$");
+    file_dialogs::WaitGone(dialog);
+    EXPECT_EQ(file_dialogs::WaitForText(app_.Control(IDC_FOLDER), fixture_ / "sub\\"), fixture_ / "sub\\");
+
+    app_.Press(IDC_BROWSE_FOLDER);
+    dialog = app_.WaitForDialog("Répertoire à parcourir");
+    ASSERT_NE(dialog, nullptr);
+    file_dialogs::PressOpen(dialog);
+    file_dialogs::WaitGone(dialog);
+    EXPECT_EQ(file_dialogs::WaitForText(app_.Control(IDC_FOLDER), fixture_.path()), fixture_.path());
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+#include "support/file_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include "driver/app_driver.h"
+
+namespace file_dialogs {
+
+namespace {
+
+constexpr DWORD POLL_MS = 10;
+
+struct DialogSearch {
+    DWORD processId;
+    int nameBoxId;
+    HWND found;
+};
+
+BOOL CALLBACK FindFileDialog(HWND window, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == search->processId && IsWindowVisible(window) &&
+        driver::ClassName(window) == "#32770" && GetDlgItem(window, search->nameBoxId) != nullptr) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::function<void(HWND)> g_nextDialogAction;
+
+BOOL CALLBACK FindThreadDialog(HWND window, LPARAM lParam)
+{
+    if (IsWindowVisible(window) && driver::ClassName(window) == "#32770") {
+        *reinterpret_cast<HWND*>(lParam) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK LookForDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindThreadDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    std::function<void(HWND)> action;
+    action.swap(g_nextDialogAction);
+    action(dialog);
+}
+
+}  // namespace
+
+HWND WaitForFileDialog(DWORD processId, int nameBoxId)
+{
+    DialogSearch search = {processId, nameBoxId, nullptr};
+    DWORD start = GetTickCount();
+    while (EnumWindows(FindFileDialog, reinterpret_cast<LPARAM>(&search)), search.found == nullptr) {
+        if (GetTickCount() - start > driver::WAIT_MS) {
+            ADD_FAILURE() << "no file dialog with name box " << nameBoxId << " showed up";
+            return nullptr;
+        }
+        Sleep(POLL_MS);
+    }
+    return search.found;
+}
+
+void Accept(HWND dialog, int nameBoxId, const std::string& text)
+{
+    SetDlgItemTextA(dialog, nameBoxId, text.c_str());
+    PressOpen(dialog);
+}
+
+void PressOpen(HWND dialog)
+{
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+void Cancel(HWND dialog)
+{
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+bool WaitGone(HWND dialog)
+{
+    DWORD start = GetTickCount();
+    while (IsWindow(dialog) && IsWindowVisible(dialog)) {
+        if (GetTickCount() - start > driver::WAIT_MS) {
+            ADD_FAILURE() << "the file dialog did not close";
+            return false;
+        }
+        Sleep(POLL_MS);
+    }
+    return true;
+}
+
+bool WaitFor(const std::function<bool()>& condition)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > driver::WAIT_MS)
+            return false;
+        Sleep(POLL_MS);
+    }
+    return true;
+}
+
+std::string WaitForText(HWND control, const std::string& expected)
+{
+    std::string text;
+    WaitFor([&] { return (text = driver::WindowText(control)) == expected; });
+    return text;
+}
+
+RECT ClientRectOf(HWND child, HWND dialog)
+{
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::vector<ChildPlace> ChildPlaces(HWND dialog)
+{
+    std::vector<ChildPlace> places;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        places.push_back({GetDlgCtrlID(child), ClientRectOf(child, dialog)});
+    return places;
+}
+
+void OnNextDialog(std::function<void(HWND dialog)> action)
+{
+    g_nextDialogAction = std::move(action);
+    SetTimer(nullptr, 0, 20, LookForDialog);
+}
+
+}  // namespace file_dialogs

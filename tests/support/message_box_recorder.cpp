@@ -1,0 +1,63 @@
+#include "support/message_box_recorder.h"
+
+#include "driver/app_driver.h"
+
+namespace {
+
+constexpr int MESSAGE_TEXT_ID = 0xFFFF;
+MessageBoxRecorder* g_recorder = nullptr;
+
+bool IsMessageBox(HWND window)
+{
+    return driver::ClassName(window) == "#32770" && GetDlgItem(window, MESSAGE_TEXT_ID) != nullptr &&
+           FindWindowExA(window, nullptr, "Edit", nullptr) == nullptr;
+}
+
+}  // namespace
+
+MessageBoxRecorder::MessageBoxRecorder()
+    : hook_(SetWindowsHookExA(WH_CBT, OnActivate, nullptr, GetCurrentThreadId()))
+{
+    g_recorder = this;
+}
+
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    UnhookWindowsHookEx(hook_);
+    g_recorder = nullptr;
+}
+
+std::vector<std::string> MessageBoxRecorder::texts() const
+{
+    std::vector<std::string> texts;
+    for (const RecordedBox& box : boxes_)
+        texts.push_back(box.text);
+    return texts;
+}
+
+LRESULT CALLBACK MessageBoxRecorder::OnActivate(int code, WPARAM wParam, LPARAM lParam)
+{
+    // A box is activated once its children exist, and may be activated again; a handle
+    // may come back for a later box once the first is destroyed.
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_DESTROYWND && g_recorder != nullptr)
+        g_recorder->answered_.erase(window);
+    if (code == HCBT_ACTIVATE && g_recorder != nullptr && IsMessageBox(window) &&
+        g_recorder->answered_.insert(window).second) {
+        RecordedBox box;
+        char caption[512] = "";
+        GetWindowTextA(window, caption, sizeof caption);
+        box.caption = caption;
+        box.text = driver::WindowText(GetDlgItem(window, MESSAGE_TEXT_ID));
+        box.owner = GetWindow(window, GW_OWNER);
+        for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
+            HWND button = GetDlgItem(window, id);
+            // Not shown yet: its buttons' own style tells which are used.
+            if (button != nullptr && (GetWindowLongA(button, GWL_STYLE) & WS_VISIBLE))
+                box.buttons.push_back(id);
+        }
+        g_recorder->boxes_.push_back(box);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}

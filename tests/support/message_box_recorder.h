@@ -1,0 +1,38 @@
+// In the test's own thread: reads every message box the code under test shows and
+// answers it with OK, so that code which asks can run to its end inside a test.
+#ifndef BRUMIX_TESTS_MESSAGE_BOX_RECORDER_H
+#define BRUMIX_TESTS_MESSAGE_BOX_RECORDER_H
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+struct RecordedBox {
+    std::string caption;
+    std::string text;
+    HWND owner = nullptr;
+    std::vector<int> buttons;  // ids of the buttons it shows, ascending
+};
+
+// One at a time: boxes are recorded while it exists.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    const std::vector<RecordedBox>& boxes() const { return boxes_; }
+    std::vector<std::string> texts() const;
+
+private:
+    static LRESULT CALLBACK OnActivate(int code, WPARAM wParam, LPARAM lParam);
+
+    HHOOK hook_;
+    std::vector<RecordedBox> boxes_;
+    std::set<HWND> answered_;
+};
+
+#endif
