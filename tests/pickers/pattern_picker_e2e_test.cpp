@@ -42,11 +42,12 @@ protected:
         return file_dialogs::WaitForFileDialog(app_.processId(), EXPLORER_NAME_BOX);
     }
 
-    // Answers the message boxes the program shows until none comes; gives their texts.
-    std::vector<std::string> AnswerBoxes()
+    // Answers the message boxes the program shows, waiting for as many as expected and
+    // then for any more; gives their texts.
+    std::vector<std::string> AnswerBoxes(size_t expected)
     {
         std::vector<std::string> texts;
-        while (!app_.NoMessageBoxWithin(300)) {
+        while (texts.size() < expected || !app_.NoMessageBoxWithin(500)) {
             driver::MessageBoxSeen box;
             if (!app_.WaitForMessageBox(box, driver::ANY_OWNER))
                 break;
@@ -87,7 +88,7 @@ TEST_F(PatternPickerE2E, PickedFilesGiveTheirExtensionPatternsRepeatsDroppedWith
         ASSERT_NE(dialog, nullptr);
         file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, c.typed);
         file_dialogs::WaitGone(dialog);
-        EXPECT_EQ(AnswerBoxes(), c.boxes);
+        EXPECT_EQ(AnswerBoxes(c.boxes.size()), c.boxes);
         // The text replaces what the box held.
         EXPECT_EQ(file_dialogs::WaitForText(app_.Control(IDC_PATTERNS), c.patterns), c.patterns);
     }
@@ -107,7 +108,7 @@ TEST_F(PatternPickerE2E, SelectionTooLongForTheBufferOrCancelChangesNothing)
     ASSERT_NE(dialog, nullptr);
     file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, many);
     file_dialogs::WaitGone(dialog);
-    EXPECT_EQ(AnswerBoxes(), std::vector<std::string>{});
+    EXPECT_EQ(AnswerBoxes(0), std::vector<std::string>{});
     EXPECT_EQ(app_.Text(IDC_PATTERNS), OLD_PATTERNS);
 
     dialog = OpenPicker();
@@ -115,7 +116,7 @@ TEST_F(PatternPickerE2E, SelectionTooLongForTheBufferOrCancelChangesNothing)
     SetDlgItemTextA(dialog, EXPLORER_NAME_BOX, "\"a.obj\" \"c.OBJ\"");
     file_dialogs::Cancel(dialog);
     file_dialogs::WaitGone(dialog);
-    EXPECT_EQ(AnswerBoxes(), std::vector<std::string>{});
+    EXPECT_EQ(AnswerBoxes(0), std::vector<std::string>{});
     EXPECT_EQ(app_.Text(IDC_PATTERNS), OLD_PATTERNS);
 }
 
