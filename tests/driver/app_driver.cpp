@@ -4,12 +4,20 @@
 
 #include <algorithm>
 
+#include "support/registry_state.h"
+
 namespace driver {
 
 namespace {
 
 constexpr DWORD POLL_MS = 10;
 constexpr int MESSAGE_TEXT_ID = 0xFFFF;  // a message box's body text, on Windows and Wine
+
+// Every close of brumix.exe stores its options and pattern history in the prefix's
+// registry: each program that drives it starts from empty preferences and puts the
+// registry back as it was when it ends.
+testing::Environment* const g_preferencesSandbox =
+    testing::AddGlobalTestEnvironment(new registry::PreferencesSandbox);
 
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD ms = WAIT_MS)

@@ -1,0 +1,304 @@
+// The options, the pattern history and its selection across restarts of brumix.exe: each
+// test writes the registry state it starts from, uses and closes the program as a person
+// would, reads the values left in the registry and starts the program again.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/app_driver.h"
+#include "res/resource.h"
+#include "support/pattern_box.h"
+#include "support/registry_state.h"
+#include "support/temp_folder.h"
+
+using driver::BrumixApp;
+using registry::HISTORY_PATH;
+using registry::PREFERENCES_PATH;
+using Texts = std::vector<std::string>;
+
+namespace {
+
+enum Way { FERMER, ESCAPE, CLOSE_BOX };
+
+const char* WayName(Way way)
+{
+    return way == FERMER ? "Fermer" : way == ESCAPE ? "Escape" : "close box";
+}
+
+void Close(BrumixApp& app, Way way = FERMER)
+{
+    switch (way) {
+    case FERMER: app.Press(IDCANCEL); break;
+    case ESCAPE: app.PressKey(VK_ESCAPE); break;
+    case CLOSE_BOX: app.ClickCloseBox(app.dialog()); break;
+    }
+    DWORD exitCode = 1;
+    ASSERT_TRUE(app.WaitForExit(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+// What the pattern box shows at start.
+struct Shown {
+    Texts entries;
+    int selection;
+    std::string text;
+};
+
+Shown ShownBy(const BrumixApp& app)
+{
+    HWND box = app.Control(IDC_PATTERNS);
+    return {pattern_box::Entries(box), pattern_box::Selection(box), app.Text(IDC_PATTERNS)};
+}
+
+void ExpectShown(const BrumixApp& app, const Texts& entries, int selection)
+{
+    Shown shown = ShownBy(app);
+    EXPECT_EQ(shown.entries, entries);
+    EXPECT_EQ(shown.selection, selection);
+    EXPECT_EQ(shown.text, selection >= 0 && selection < static_cast<int>(entries.size()) ? entries[selection] : "");
+}
+
+class PreferencesE2E : public testing::Test {
+protected:
+    void SetUp() override { registry::ClearPreferences(); }
+
+    registry::SavedRegistry saved_;
+    TempFolder folder_;
+};
+
+TEST_F(PreferencesE2E, EmptyRegistryShowsThePresetsAndNothingIsWrittenBeforeTheFirstClose)
+{
+    BrumixApp app;
+    ASSERT_TRUE(app.Start(folder_.path()));
+    EXPECT_TRUE(app.IsChecked(IDC_RECURSE));
+    EXPECT_TRUE(app.IsChecked(IDC_CONFIRM));
+    ExpectShown(app, {}, -1);
+
+    EXPECT_EQ(registry::KeyClass(PREFERENCES_PATH), "bool");
+    EXPECT_EQ(registry::KeyClass(HISTORY_PATH), "string");
+    EXPECT_TRUE(registry::Values(PREFERENCES_PATH).empty());
+    EXPECT_TRUE(registry::Values(HISTORY_PATH).empty());
+
+    // Closed with the box empty: an empty entry, written with no bytes at all.
+    Close(app);
+    EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), 3u);
+    EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 0u);
+    std::vector<registry::Value> history = registry::Values(HISTORY_PATH);
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0].name, "00");
+    EXPECT_EQ(history[0].type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(history[0].bytes, "");
+
+    BrumixApp again;
+    ASSERT_TRUE(again.Start(folder_.path()));
+    ExpectShown(again, {""}, 0);
+    Close(again);
+}
+
+TEST_F(PreferencesE2E, StoredOptionsComeUpInTheirBoxes)
+{
+    struct Case { DWORD flag; bool recurse, confirm; };
+    for (const Case& c : {Case{0, false, false}, Case{2, false, true}, Case{1, true, false}}) {
+        SCOPED_TRACE(c.flag);
+        registry::WriteWord(PREFERENCES_PATH, "Flag", c.flag);
+        BrumixApp app;
+        ASSERT_TRUE(app.Start(folder_.path()));
+        EXPECT_EQ(app.IsChecked(IDC_RECURSE), c.recurse);
+        EXPECT_EQ(app.IsChecked(IDC_CONFIRM), c.confirm);
+        Close(app);
+        EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), c.flag);
+    }
+}
+
+TEST_F(PreferencesE2E, CloseAddsTheTextOnlyWhenTheListLacksItAndRemembersThePick)
+{
+    const Texts three = {"*.obj", "*.res", "*.map"};
+    enum Action { TYPE, PICK };
+    struct Case {
+        const char* what;
+        Action action;
+        std::string typed;
+        int picked;
+        bool recurse, confirm;
+        Way way;
+        Texts history;
+        DWORD lastFormat;
+    };
+    const Case cases[] = {
+        {"a new text", TYPE, "*.obj;*.res", 0, false, true, FERMER,
+         {"*.obj", "*.res", "*.map", "*.obj;*.res"}, 3},
+        {"entry 1 picked", PICK, "", 1, true, false, ESCAPE, three, 1},
+        {"an entry typed in capitals", TYPE, "*.OBJ", 0, false, false, CLOSE_BOX, three, 0xFFFFFFFF},
+        {"an empty box", TYPE, "", 0, true, true, FERMER, {"*.obj", "*.res", "*.map", ""}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.what << ", closed with " << WayName(c.way));
+        registry::ClearPreferences();
+        registry::WriteHistory(three);
+        registry::WriteWord(PREFERENCES_PATH, "LastFormat", 0);
+
+        BrumixApp app;
+        ASSERT_TRUE(app.Start(folder_.path()));
+        ExpectShown(app, three, 0);
+        if (c.action == TYPE)
+            pattern_box::Type(app.Control(IDC_PATTERNS), c.typed);
+        else
+            pattern_box::Pick(app.Control(IDC_PATTERNS), c.picked);
+        app.SetChecked(IDC_RECURSE, c.recurse);
+        app.SetChecked(IDC_CONFIRM, c.confirm);
+        Close(app, c.way);
+
+        EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), (c.recurse ? 1u : 0u) | (c.confirm ? 2u : 0u));
+        EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), c.lastFormat);
+        EXPECT_EQ(registry::HistoryTexts(), c.history);
+        EXPECT_EQ(registry::Values(HISTORY_PATH).size(), c.history.size());
+        registry::Value last;
+        ASSERT_TRUE(registry::ReadValue(HISTORY_PATH, registry::IndexName(static_cast<int>(c.history.size()) - 1), last));
+        if (c.history.back().empty()) {
+            EXPECT_EQ(last.bytes.size(), 0u) << "an empty entry has no bytes";
+        }
+
+        BrumixApp again;
+        ASSERT_TRUE(again.Start(folder_.path()));
+        ExpectShown(again, c.history, static_cast<int>(c.lastFormat));
+        EXPECT_EQ(again.IsChecked(IDC_RECURSE), c.recurse);
+        EXPECT_EQ(again.IsChecked(IDC_CONFIRM), c.confirm);
+        Close(again);
+    }
+}
+
+// Wine hands the values out sorted by name, so "100" would come back between "10" and "11".
+TEST_F(PreferencesE2E, LongHistoriesComeBackInCreationOrder)
+{
+    for (int total : {101, 150}) {
+        SCOPED_TRACE(testing::Message() << total << " entries");
+        registry::ClearPreferences();
+        Texts history;
+        for (int index = 0; index < total - 1; ++index)
+            history.push_back("*.e" + std::to_string(index));
+        registry::WriteHistory(history);
+        registry::WriteWord(PREFERENCES_PATH, "LastFormat", 10);
+
+        BrumixApp app;
+        ASSERT_TRUE(app.Start(folder_.path()));
+        ExpectShown(app, history, 10);
+        pattern_box::Type(app.Control(IDC_PATTERNS), "*.newest");
+        Close(app);
+        history.push_back("*.newest");
+        std::string newestName = std::to_string(total - 1);
+        registry::Value newest;
+        ASSERT_TRUE(registry::ReadValue(HISTORY_PATH, newestName, newest));
+        EXPECT_EQ(newest.bytes.substr(0, newest.bytes.find('\0')), "*.newest");
+        EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), static_cast<DWORD>(total - 1));
+
+        BrumixApp again;
+        ASSERT_TRUE(again.Start(folder_.path()));
+        ExpectShown(again, history, total - 1);
+        // An entry whose name sorts far from its index ("100" after "10").
+        pattern_box::Pick(again.Control(IDC_PATTERNS), 100);
+        Close(again, ESCAPE);
+        EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 100u);
+
+        BrumixApp third;
+        ASSERT_TRUE(third.Start(folder_.path()));
+        ExpectShown(third, history, 100);
+        Close(third);
+    }
+}
+
+TEST_F(PreferencesE2E, HandWrittenValueIsLoadedRewrittenUnderItsIndexThenLoadedTwice)
+{
+    registry::WriteHistory({"*.obj", "*.res"});
+    // "0" comes before "00" in Wine's order; "Perso" after every index name.
+    registry::WriteText(HISTORY_PATH, "0", "*.zero");
+    registry::WriteText(HISTORY_PATH, "Perso", "*.perso");
+    registry::WriteWord(PREFERENCES_PATH, "LastFormat", 1);
+
+    BrumixApp app;
+    ASSERT_TRUE(app.Start(folder_.path()));
+    ExpectShown(app, {"*.obj", "*.res", "*.zero", "*.perso"}, 1);
+    Close(app);
+    EXPECT_EQ(registry::HistoryTexts(), (Texts{"*.obj", "*.res", "*.zero", "*.perso"}));
+    registry::Value perso;
+    ASSERT_TRUE(registry::ReadValue(HISTORY_PATH, "Perso", perso));
+    EXPECT_EQ(perso.bytes, std::string("*.perso", 8)) << "the hand-written value stays";
+    EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 1u);
+
+    BrumixApp again;
+    ASSERT_TRUE(again.Start(folder_.path()));
+    ExpectShown(again, {"*.obj", "*.res", "*.zero", "*.perso", "*.zero", "*.perso"}, 1);
+    Close(again);
+}
+
+TEST_F(PreferencesE2E, TwoCopiesOpenAtOnceTheLastToCloseWinsForWhatItWrites)
+{
+    registry::WriteHistory({"*.obj", "*.res", "*.map"});
+    registry::WriteWord(PREFERENCES_PATH, "LastFormat", 0);
+
+    // The first to close adds an entry that the second never saw: it stays.
+    BrumixApp first, second;
+    ASSERT_TRUE(first.Start(folder_.path()));
+    ASSERT_TRUE(second.Start(folder_.path()));
+    pattern_box::Type(first.Control(IDC_PATTERNS), "*.first");
+    first.SetChecked(IDC_RECURSE, false);
+    Close(first);
+    pattern_box::Pick(second.Control(IDC_PATTERNS), 1);
+    second.SetChecked(IDC_CONFIRM, false);
+    Close(second, CLOSE_BOX);
+    EXPECT_EQ(registry::HistoryTexts(), (Texts{"*.obj", "*.res", "*.map", "*.first"}));
+    EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), 1u);
+    EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 1u);
+
+    // Both add an entry at the same index: the one closed last is kept, whole.
+    BrumixApp third, fourth;
+    ASSERT_TRUE(third.Start(folder_.path()));
+    ASSERT_TRUE(fourth.Start(folder_.path()));
+    pattern_box::Type(fourth.Control(IDC_PATTERNS), "*.fourth;*.longer-than-the-other");
+    fourth.SetChecked(IDC_CONFIRM, true);
+    Close(fourth);
+    EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), 3u);
+    pattern_box::Type(third.Control(IDC_PATTERNS), "*.third");
+    Close(third, ESCAPE);
+    EXPECT_EQ(registry::HistoryTexts(), (Texts{"*.obj", "*.res", "*.map", "*.first", "*.third"}));
+    registry::Value added;
+    ASSERT_TRUE(registry::ReadValue(HISTORY_PATH, "04", added));
+    EXPECT_EQ(added.bytes.substr(0, added.bytes.find('\0')), "*.third");
+    EXPECT_LE(added.bytes.size(), 8u) << "nothing left of the longer text";
+    EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), 1u);
+    EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 4u);
+
+    BrumixApp after;
+    ASSERT_TRUE(after.Start(folder_.path()));
+    ExpectShown(after, {"*.obj", "*.res", "*.map", "*.first", "*.third"}, 4);
+    Close(after);
+}
+
+TEST_F(PreferencesE2E, KeyThatCannotBeOpenedOrCreatedLeavesBoxesEmptyAndTheDialogCloses)
+{
+    struct Case { const char* what; void (*prepare)(); };
+    const Case cases[] = {
+        {"key closed to this account", [] { registry::DenyAllAccess(PREFERENCES_PATH); }},
+        {"parent key volatile", [] { registry::MakeVolatile(registry::BRUMIX_PATH); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        registry::ClearPreferences();
+        registry::WriteWord(PREFERENCES_PATH, "Flag", 3);
+        registry::WriteHistory({"*.obj"});
+        c.prepare();
+
+        BrumixApp app;
+        ASSERT_TRUE(app.Start(folder_.path()));
+        EXPECT_FALSE(app.IsChecked(IDC_RECURSE));
+        EXPECT_FALSE(app.IsChecked(IDC_CONFIRM));
+        ExpectShown(app, {}, -1);
+        pattern_box::Type(app.Control(IDC_PATTERNS), "*.obj");
+        EXPECT_TRUE(app.NoMessageBoxWithin(300));
+        Close(app);
+    }
+    EXPECT_FALSE(registry::KeyExists(PREFERENCES_PATH));
+}
+
+}  // namespace

@@ -1,0 +1,24 @@
+// The pattern box (a drop-down combo box) read and used the way a person would, from the
+// test's own process or from another one.
+#ifndef BRUMIX_TESTS_PATTERN_BOX_H
+#define BRUMIX_TESTS_PATTERN_BOX_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace pattern_box {
+
+// The entries of its list, in order, as 1252 texts.
+std::vector<std::string> Entries(HWND box);
+// The index of the selected entry, -1 when none is.
+int Selection(HWND box);
+// Types a text into its edit field, key by key, over whatever it held.
+void Type(HWND box, const std::string& text);
+// Picks an entry of the list: it is selected and its text shown in the edit field.
+void Pick(HWND box, int index);
+
+}  // namespace pattern_box
+
+#endif
