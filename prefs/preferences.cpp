@@ -47,7 +47,7 @@ void WriteWord(HKEY key, const char* name, DWORD word)
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&word), sizeof word);
 }
 
-// One history value as a terminated text in `data` (a text block). Whatever is no text of
+// One history value as a terminated text in `data` (a text block). Whatever is not a text of
 // at most 259 characters still takes its place in the list, as an empty entry: a number or
 // binary data read as text could turn into a pattern such as "*".
 EntryRead ReadEntry(HKEY history, const char* name, char* data)

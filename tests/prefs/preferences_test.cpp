@@ -219,11 +219,13 @@ TEST_F(PreferencesInProcess, IndexedEntriesComeInIndexOrderAndOtherNamesAfterThe
     registry::WriteText(HISTORY_PATH, "0", "*.zero");
     registry::WriteText(HISTORY_PATH, "121", "*.past-a-gap");
     registry::WriteText(HISTORY_PATH, "Perso", "*.perso");
+    // A name longer than the name buffer: the value cannot be looked up, an empty entry.
+    registry::WriteText(HISTORY_PATH, std::string(300, 'z'), "*.long-name");
     registry::WriteWord(PREFERENCES_PATH, "LastFormat", 105);
 
     ASSERT_TRUE(LoadPreferences(window_));
     Texts expected = indexed;
-    for (const char* other : {"*.hand", "*.zero", "*.past-a-gap", "*.perso"})
+    for (const char* other : {"*.hand", "*.zero", "*.past-a-gap", "*.perso", ""})
         expected.push_back(other);
     EXPECT_EQ(pattern_box::Entries(box_), expected);
     EXPECT_EQ(BoxText(), "*.105");
@@ -235,7 +237,7 @@ TEST_F(PreferencesInProcess, IndexedEntriesComeInIndexOrderAndOtherNamesAfterThe
     EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 105u);
     Reopen();
     ASSERT_TRUE(LoadPreferences(window_));
-    for (const char* other : {"*.hand", "*.zero", "*.perso"})
+    for (const char* other : {"*.hand", "*.zero", "*.perso", ""})
         expected.push_back(other);
     EXPECT_EQ(pattern_box::Entries(box_), expected);
     EXPECT_EQ(BoxText(), "*.105");
