@@ -2,6 +2,7 @@
 
 #include "app/global_block.h"
 #include "engine/folder_walk.h"
+#include "engine/found_path.h"
 
 volatile LONG g_cancelRequested;
 
@@ -72,14 +73,15 @@ void RunDeletion(HWND owner, const char* folder, const char* patterns, OptionFla
         return;
 
     // Declared in this order so that they are released in the reverse one:
-    // work list, pattern list, find data, then the job itself.
+    // found path, work list, pattern list, find data, then the job itself.
     int listBytes = lstrlenA(patterns) + 1;
     GlobalBlock job(sizeof(DeletionJob));
     GlobalBlock findData(sizeof(WIN32_FIND_DATAA));
     GlobalBlock patternList(listBytes);
     GlobalBlock workList(listBytes);
+    GlobalBlock foundPath(FOUND_PATH_CAPACITY * sizeof(WCHAR));
     // Without every block there is no safe run: delete nothing.
-    if (!job || !findData || !patternList || !workList)
+    if (!job || !findData || !patternList || !workList || !foundPath)
         return;
 
     DeletionJob* record = job.as<DeletionJob>();
@@ -88,6 +90,20 @@ void RunDeletion(HWND owner, const char* folder, const char* patterns, OptionFla
     record->patternList = patternList.text();
     lstrcpyA(record->patternList, patterns);
     record->workList = workList.text();
+    record->foundPath = foundPath.as<WCHAR>();
 
-    WalkFolder(*record, folder);
+    // Every path of the run is built from the start folder's text while the current
+    // directory moves: a relative one ("sub\", "\") would name other files after the
+    // first step. It is made full once, here, from the current directory of the moment.
+    DWORD fullBytes = GetFullPathNameA(folder, 0, nullptr, nullptr) + 1;
+    GlobalBlock start(fullBytes);
+    if (!start)
+        return;
+    DWORD length = GetFullPathNameA(folder, fullBytes, start.text(), nullptr);
+    if (length == 0 || length + 1 >= fullBytes)
+        return;
+    if (start.text()[length - 1] != '\\')
+        start.text()[length] = '\\';
+
+    WalkFolder(*record, start.text());
 }

@@ -12,12 +12,17 @@ struct DeletionJob {
     OptionFlags options;
     char* patternList;           // the pattern text as given, never changed
     char* workList;              // same size; cut into patterns at each folder
+    // Where the platform finds the folder being walked (FOUND_PATH_CAPACITY characters):
+    // the start folder's final path, then a name more for each level entered.
+    WCHAR* foundPath;
+    int foundLength;             // 0 until the start folder has been found
 };
 
 // 0 while a run may go on; 1 once the user has cancelled, until the next run starts.
 extern volatile LONG g_cancelRequested;
 
-// folder ends with a backslash; both texts must stay valid for the whole call.
+// folder ends with a backslash; both texts must stay valid for the whole call. A relative
+// folder is taken from the current directory when the run starts.
 void RunDeletion(HWND owner, const char* folder, const char* patterns, OptionFlags options);
 
 // The summary question for these texts and options, and the bytes it takes with its

@@ -1,0 +1,23 @@
+// The pattern list: its syntax, and which names a pattern stands for.
+#ifndef BRUMIX_PATTERN_LIST_H
+#define BRUMIX_PATTERN_LIST_H
+
+// Cuts the next pattern out of a list separated by ";", "," and blanks, in place: the
+// separator that ends a pattern becomes its terminator. Give the list on the first call
+// and nullptr on the following ones, which go on from a position remembered between calls.
+// Gives nullptr once no pattern is left. Separators never make an empty pattern.
+char* CutPattern(char* list);
+
+// True when the pattern names entries of the current folder only, with the two wildcards
+// "*" and "?": no folder or drive part, none of the characters that the platform treats
+// as further wildcards ("<", ">", "\"").
+bool IsPlainPattern(const char* pattern);
+
+// Whether a long name is one that the pattern stands for, compared without regard to case:
+// "*" stands for any run of characters, "?" for exactly one; "name.*" also takes "name"
+// without any dot, and a wildcard pattern ending with "." takes only names without a dot.
+// The platform also matches patterns against generated short names ("*.htm" finds
+// "page.html" through "PAGE~1.HTM"); this is the test that only the long name counts.
+bool NameMatchesPattern(const char* name, const char* pattern);
+
+#endif
