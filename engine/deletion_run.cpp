@@ -73,23 +73,25 @@ void RunDeletion(HWND owner, const char* folder, const char* patterns, OptionFla
         return;
 
     // Declared in this order so that they are released in the reverse one:
-    // found path, work list, pattern list, find data, then the job itself.
+    // found path, entry name, work list, pattern list, find data, then the job itself.
     int listBytes = lstrlenA(patterns) + 1;
     GlobalBlock job(sizeof(DeletionJob));
-    GlobalBlock findData(sizeof(WIN32_FIND_DATAA));
+    GlobalBlock findData(sizeof(WIN32_FIND_DATAW));
     GlobalBlock patternList(listBytes);
     GlobalBlock workList(listBytes);
+    GlobalBlock entryName(MAX_PATH);
     GlobalBlock foundPath(FOUND_PATH_CAPACITY * sizeof(WCHAR));
     // Without every block there is no safe run: delete nothing.
-    if (!job || !findData || !patternList || !workList || !foundPath)
+    if (!job || !findData || !patternList || !workList || !entryName || !foundPath)
         return;
 
     DeletionJob* record = job.as<DeletionJob>();
-    record->findData = findData.as<WIN32_FIND_DATAA>();
+    record->findData = findData.as<WIN32_FIND_DATAW>();
     record->options = options;
     record->patternList = patternList.text();
     lstrcpyA(record->patternList, patterns);
     record->workList = workList.text();
+    record->entryName = entryName.text();
     record->foundPath = foundPath.as<WCHAR>();
 
     // Every path of the run is built from the start folder's text while the current

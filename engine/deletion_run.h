@@ -8,10 +8,13 @@
 // The record that carries one run through the walk. Each of its blocks comes from the
 // global heap and belongs to RunDeletion; the walk only uses them.
 struct DeletionJob {
-    WIN32_FIND_DATAA* findData;  // the one find-data record of the whole run
+    // The one find-data record of the whole run. Wide: the ANSI enumeration gives a name
+    // outside the code page as "?" or as a look-alike that may name another entry.
+    WIN32_FIND_DATAW* findData;
     OptionFlags options;
     char* patternList;           // the pattern text as given, never changed
     char* workList;              // same size; cut into patterns at each folder
+    char* entryName;             // the entry at hand, in the ANSI code page (MAX_PATH bytes)
     // Where the platform finds the folder being walked (FOUND_PATH_CAPACITY characters):
     // the start folder's final path, then a name more for each level entered.
     WCHAR* foundPath;

@@ -9,9 +9,20 @@ namespace {
 
 constexpr int CHILD_PATH_BYTES = FOLDER_PATH_LIMIT + 1;
 
-bool IsDotEntry(const char* name)
+bool IsDotEntry(const WCHAR* name)
 {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+// Puts the name of the entry just enumerated into `entryName`, in the ANSI code page in
+// which the run's paths are written. False when some character has no exact equivalent
+// there: any text for it would name another entry, or none.
+bool TakeEntryName(DeletionJob& job)
+{
+    BOOL lossy = FALSE;
+    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, job.findData->cFileName, -1, job.entryName,
+                                    MAX_PATH, nullptr, &lossy);
+    return bytes > 1 && !lossy;
 }
 
 // Makes `folder` the current directory, if the platform finds it where the walk expects
@@ -35,7 +46,8 @@ bool EnterFolder(DeletionJob& job, const char* folder)
     return found && SetCurrentDirectoryA(folder);
 }
 
-// Walks one plain subfolder whose name the enumeration has just given.
+// Walks one plain subfolder whose name the enumeration has just given; `name` is read
+// before the walk below reuses the find data and the entry name.
 void WalkSubfolder(DeletionJob& job, const char* folder, const char* name)
 {
     int folderLength = lstrlenA(folder);
@@ -77,17 +89,18 @@ void WalkFolder(DeletionJob& job, const char* folder)
     if (!(job.options & OPT_RECURSE))
         return;
 
-    WIN32_FIND_DATAA* entry = job.findData;
+    WIN32_FIND_DATAW* entry = job.findData;
     ZeroMemory(entry, sizeof *entry);
-    HANDLE find = FindFirstFileA("*.*", entry);
+    HANDLE find = FindFirstFileW(L"*.*", entry);
     if (find == INVALID_HANDLE_VALUE)
         return;
     do {
         // The whole word: a folder with any further attribute (hidden, read-only, a link)
         // is not entered.
-        if (entry->dwFileAttributes == FILE_ATTRIBUTE_DIRECTORY && !IsDotEntry(entry->cFileName))
-            WalkSubfolder(job, folder, entry->cFileName);
-    } while (FindNextFileA(find, entry));
+        if (entry->dwFileAttributes == FILE_ATTRIBUTE_DIRECTORY && !IsDotEntry(entry->cFileName) &&
+            TakeEntryName(job))
+            WalkSubfolder(job, folder, job.entryName);
+    } while (FindNextFileW(find, entry));
     FindClose(find);
 }
 
@@ -97,9 +110,15 @@ void DeleteMatches(DeletionJob& job, const char* folder, const char* pattern)
     // built names this folder.
     if (!IsPlainPattern(pattern))
         return;
-    WIN32_FIND_DATAA* entry = job.findData;
+    int patternLength = lstrlenA(pattern) + 1;
+    GlobalBlock widePattern(static_cast<SIZE_T>(patternLength) * sizeof(WCHAR));
+    if (!widePattern ||
+        MultiByteToWideChar(CP_ACP, 0, pattern, -1, widePattern.as<WCHAR>(), patternLength) == 0)
+        return;
+
+    WIN32_FIND_DATAW* entry = job.findData;
     ZeroMemory(entry, sizeof *entry);
-    HANDLE find = FindFirstFileA(pattern, entry);
+    HANDLE find = FindFirstFileW(widePattern.as<WCHAR>(), entry);
     if (find == INVALID_HANDLE_VALUE)
         return;
     do {
@@ -108,10 +127,10 @@ void DeleteMatches(DeletionJob& job, const char* folder, const char* pattern)
         // Windows marks links in the enumeration; their target may be anywhere.
         if (entry->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
             continue;
-        if (!NameMatchesPattern(entry->cFileName, pattern))
+        if (!TakeEntryName(job) || !NameMatchesPattern(job.entryName, pattern))
             continue;
-        if (!RemoveFile(folder, entry->cFileName, job.options, job.foundPath))
+        if (!RemoveFile(folder, job.entryName, job.options, job.foundPath))
             break;
-    } while (FindNextFileA(find, entry));
+    } while (FindNextFileW(find, entry));
     FindClose(find);
 }

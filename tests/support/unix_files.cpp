@@ -59,42 +59,70 @@ bool RunUnixTool(const std::string& program, const std::string& arguments)
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return false;
-    DWORD exitCode = 1;
-    if (WaitForSingleObject(process.hProcess, 15000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return exitCode == 0;
+    return true;
 }
 
-bool MakeUnixLink(const std::string& target, const std::string& link)
+bool IsListed(const std::string& windowsFolder, const std::string& name)
 {
-    std::string unixTarget = UnixPath(target), unixLink = UnixPath(link);
-    if (!unixTarget.empty() && unixTarget.back() == '/')
-        unixTarget.pop_back();
-    if (!unixLink.empty() && unixLink.back() == '/')
-        unixLink.pop_back();
-    return !unixTarget.empty() && !unixLink.empty() &&
-           RunUnixTool("/bin/ln", "-s " + Quoted(unixTarget) + " " + Quoted(unixLink));
+    std::string folder = windowsFolder;
+    if (folder.empty() || folder.back() != '\\')
+        folder += '\\';
+    std::wstring wanted = Wide(name);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(Wide(folder + "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    bool listed = false;
+    do
+        listed = wanted == entry.cFileName;
+    while (!listed && FindNextFileW(find, &entry));
+    FindClose(find);
+    return listed;
 }
 
-bool MakeUnixFile(const std::string& windowsFolder, const std::string& name, const std::string& content)
+namespace {
+
+// Starts the tool, then waits until the new entry shows.
+bool MakeAndWait(const std::string& program, const std::string& arguments, const std::string& windowsFolder,
+                 const std::string& name)
+{
+    if (!RunUnixTool(program, arguments))
+        return false;
+    for (int tries = 0; tries < 500; ++tries) {
+        if (IsListed(windowsFolder, name))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+std::string UnixEntry(const std::string& windowsFolder, const std::string& name)
 {
     std::string folder = UnixPath(windowsFolder);
-    return !folder.empty() &&
-           RunUnixTool("/bin/sh", "-c " + Quoted("printf %s \\\"$0\\\" > \\\"$1\\\"") + " " + Quoted(content) + " " +
-                                      Quoted(WithSlash(folder) + name));
+    return folder.empty() ? "" : WithSlash(folder) + name;
+}
+
+}  // namespace
+
+bool MakeUnixLink(const std::string& target, const std::string& windowsFolder, const std::string& name)
+{
+    std::string unixTarget = UnixPath(target), link = UnixEntry(windowsFolder, name);
+    if (!unixTarget.empty() && unixTarget.back() == '/')
+        unixTarget.pop_back();
+    return !unixTarget.empty() && !link.empty() &&
+           MakeAndWait("/bin/ln", "-s " + Quoted(unixTarget) + " " + Quoted(link), windowsFolder, name);
+}
+
+bool MakeUnixFile(const std::string& windowsFolder, const std::string& name)
+{
+    std::string file = UnixEntry(windowsFolder, name);
+    return !file.empty() && MakeAndWait("/usr/bin/touch", Quoted(file), windowsFolder, name);
 }
 
 bool MakeUnixFolder(const std::string& windowsFolder, const std::string& name)
 {
-    std::string folder = UnixPath(windowsFolder);
-    return !folder.empty() && RunUnixTool("/bin/mkdir", Quoted(WithSlash(folder) + name));
-}
-
-bool UnixEntryExists(const std::string& windowsFolder, const std::string& name)
-{
-    std::string folder = UnixPath(windowsFolder);
-    return !folder.empty() && RunUnixTool("/usr/bin/test", "-e " + Quoted(WithSlash(folder) + name) + " -o -L " +
-                                                               Quoted(WithSlash(folder) + name));
+    std::string folder = UnixEntry(windowsFolder, name);
+    return !folder.empty() && MakeAndWait("/bin/mkdir", Quoted(folder), windowsFolder, name);
 }

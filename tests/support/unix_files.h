@@ -11,17 +11,20 @@
 // The Linux path of a Windows path (Wine only); "" when there is none.
 std::string UnixPath(const std::string& windowsPath);
 
-// Runs a Linux program ("/bin/ln") with these arguments, each passed whole; true when it
-// ran and exited with 0.
+// Starts a Linux program ("/bin/ln") with these arguments; true when it could be started.
+// Wine gives no handle that tells when it has ended, nor its exit code: callers wait for
+// its effect (see IsListed).
 bool RunUnixTool(const std::string& program, const std::string& arguments);
 
-// `link` (a Windows path) becomes a symbolic link to `target` (a Windows path).
-bool MakeUnixLink(const std::string& target, const std::string& link);
-// A file or folder named exactly `name` (a Linux name) in the folder `windowsFolder`.
-bool MakeUnixFile(const std::string& windowsFolder, const std::string& name, const std::string& content = "x");
+// `name` (a UTF-8 name, taken as it is) in `windowsFolder` becomes a symbolic link to
+// `target` (a Windows path), a file, or a folder. True once it shows in the folder.
+bool MakeUnixLink(const std::string& target, const std::string& windowsFolder, const std::string& name);
+bool MakeUnixFile(const std::string& windowsFolder, const std::string& name);
 bool MakeUnixFolder(const std::string& windowsFolder, const std::string& name);
-// True when the Linux entry `name` exists in `windowsFolder` (a link is not followed).
-bool UnixEntryExists(const std::string& windowsFolder, const std::string& name);
+
+// True when the enumeration of `windowsFolder` lists an entry named exactly `name`
+// (UTF-8, compared as UTF-16). A link whose target is gone is not listed.
+bool IsListed(const std::string& windowsFolder, const std::string& name);
 
 // A UTF-8 name as the Windows wide text that Win32's W functions take.
 std::wstring Wide(const std::string& utf8);
