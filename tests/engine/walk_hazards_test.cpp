@@ -49,6 +49,7 @@ TEST(WalkHazards, FolderNameWithATrailingDotDoesNotLeadIntoItsNamesake)
     ASSERT_TRUE(MakeUnixLink(outside.path(), root.path(), "evil"));
     EXPECT_EQ(RunInProcess(root.path(), "*.obj", BOTH), Names{});
     EXPECT_EQ(outside.Files(), Names{"a.obj"});
+    EXPECT_EQ(CurrentDirectory(), root.path()) << "the walk went into another folder";
     EXPECT_TRUE(IsListed(root.path(), "evil."));
 }
 
