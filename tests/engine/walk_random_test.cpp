@@ -1,0 +1,208 @@
+// Seeded random trees and pattern lists: after each run the files left are exactly those
+// that a matcher written here, apart from the program's, says should stay. Set
+// BRUMIX_SEED to replay one seed.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <set>
+
+#include "support/temp_folder.h"
+#include "run_in_process.h"
+
+namespace {
+
+// Wildcards as a user reads them: "*" any run, "?" one character, no regard to case;
+// "name.*" also names "name", and a pattern with wildcards ending in "." names only names
+// without a dot.
+bool Wild(const std::string& pattern, size_t p, const std::string& name, size_t n)
+{
+    if (p == pattern.size())
+        return n == name.size();
+    if (pattern[p] == '*')
+        return Wild(pattern, p + 1, name, n) || (n < name.size() && Wild(pattern, p, name, n + 1));
+    if (n == name.size())
+        return false;
+    bool same = pattern[p] == '?' || std::toupper(static_cast<unsigned char>(pattern[p])) ==
+                                         std::toupper(static_cast<unsigned char>(name[n]));
+    return same && Wild(pattern, p + 1, name, n + 1);
+}
+
+bool PatternNames(const std::string& pattern, const std::string& name)
+{
+    bool wildcards = pattern.find_first_of("*?") != std::string::npos;
+    bool dotless = name.find('.') == std::string::npos;
+    if (wildcards && pattern.back() == '.')
+        return dotless && Wild(pattern.substr(0, pattern.size() - 1), 0, name, 0);
+    if (Wild(pattern, 0, name, 0))
+        return true;
+    return dotless && pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0 &&
+           Wild(pattern.substr(0, pattern.size() - 2), 0, name, 0);
+}
+
+struct Folder {
+    std::string path;  // relative, ending with a backslash, "" for the start folder
+    bool entered;      // plain, under plain folders only
+};
+
+struct Plan {
+    std::vector<Folder> folders;  // parents before children
+    std::vector<std::string> files;  // relative paths
+    std::set<std::string> readOnly;
+    std::vector<std::string> patterns;
+    std::string patternText;
+    OptionFlags options = 0;
+};
+
+template <typename T>
+const T& Pick(std::mt19937& random, const std::vector<T>& choices)
+{
+    return choices[std::uniform_int_distribution<size_t>(0, choices.size() - 1)(random)];
+}
+
+bool Chance(std::mt19937& random, int percent)
+{
+    return std::uniform_int_distribution<int>(0, 99)(random) < percent;
+}
+
+std::string Upper(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+Plan MakePlan(std::mt19937& random, TempFolder& root)
+{
+    static const std::vector<std::string> stems = {"a", "b", "ab", "main", "x1", "Lib", "obj", "res", "page", "b2"};
+    static const std::vector<std::string> extensions = {".obj", ".OBJ", ".res", ".objx", ".htm", ".html",
+                                                        ".o", ".c", "", ".tar.gz", ".Res"};
+    static const std::vector<std::string> folderNames = {"src", "lib.obj", "Debug", ".git", "x", "b.res", "deep"};
+    static const std::vector<std::string> pool = {"*.obj", "*.res", "*.htm", "*.o", "a*", "*b*", "?.c", "*.",
+                                                  "*.*", "main.*", "x?.*", "lib*", "*.OBJ", "*1*", "page.htm",
+                                                  "??", "*.objx"};
+    static const std::vector<std::string> separators = {";", ",", " ", ";;", " , ", "; "};
+
+    Plan plan;
+    plan.folders.push_back({"", true});
+    for (size_t i = 0; i < plan.folders.size(); ++i) {
+        Folder folder = plan.folders[i];
+        int depth = static_cast<int>(std::count(folder.path.begin(), folder.path.end(), '\\'));
+        std::set<std::string> taken;
+        int subfolders = depth < 3 ? std::uniform_int_distribution<int>(0, 3)(random) : 0;
+        for (int s = 0; s < subfolders; ++s) {
+            std::string name = Pick(random, folderNames);
+            if (!taken.insert(Upper(name)).second)
+                continue;
+            bool hidden = Chance(random, 15);
+            root.MakeFolder(folder.path + name);
+            if (hidden)
+                SetFileAttributesA((root / (folder.path + name)).c_str(), FILE_ATTRIBUTE_HIDDEN);
+            plan.folders.push_back({folder.path + name + "\\", folder.entered && !hidden && name[0] != '.'});
+        }
+        int files = std::uniform_int_distribution<int>(0, 7)(random);
+        for (int f = 0; f < files; ++f) {
+            std::string name = Pick(random, stems) + Pick(random, extensions);
+            if (!taken.insert(Upper(name)).second)
+                continue;
+            std::string path = folder.path + name;
+            root.MakeFile(path);
+            if (Chance(random, 8)) {
+                SetFileAttributesA((root / path).c_str(), FILE_ATTRIBUTE_READONLY);
+                plan.readOnly.insert(path);
+            } else if (Chance(random, 8)) {
+                SetFileAttributesA((root / path).c_str(), FILE_ATTRIBUTE_HIDDEN);
+            }
+            plan.files.push_back(path);
+        }
+    }
+    int count = std::uniform_int_distribution<int>(0, 4)(random);
+    if (Chance(random, 50))
+        plan.patternText += Pick(random, separators);
+    for (int i = 0; i < count; ++i) {
+        plan.patterns.push_back(Pick(random, pool));
+        plan.patternText += plan.patterns.back();
+        if (i + 1 < count || Chance(random, 30))
+            plan.patternText += Pick(random, separators);
+    }
+    plan.options = static_cast<OptionFlags>(std::uniform_int_distribution<int>(0, 3)(random));
+    return plan;
+}
+
+// The answer to a file question: fixed by the seed, the text, and how many times that
+// text has been asked, so that the test can tell it without knowing the order.
+int Answer(unsigned seed, const std::string& text, int occurrence)
+{
+    std::seed_seq sequence(text.begin(), text.end());
+    std::vector<unsigned> value(1);
+    sequence.generate(value.begin(), value.end());
+    return ((value[0] ^ seed) + static_cast<unsigned>(occurrence) * 2654435761u) % 3 == 0 ? IDNO : IDYES;
+}
+
+void CheckOneSeed(unsigned seed)
+{
+    SCOPED_TRACE(testing::Message() << "seed " << seed << " (replay with BRUMIX_SEED=" << seed << ")");
+    std::mt19937 random(seed);
+    TempFolder root;
+    Plan plan = MakePlan(random, root);
+    SCOPED_TRACE("patterns \"" + plan.patternText + "\", options " + std::to_string(plan.options));
+
+    // What should happen, folder by folder, pattern by pattern.
+    std::set<std::string> left(plan.files.begin(), plan.files.end());
+    std::vector<std::string> expectedQuestions;
+    std::map<std::string, int> asked;
+    for (const Folder& folder : plan.folders) {
+        if (!folder.entered || (!folder.path.empty() && !(plan.options & OPT_RECURSE)))
+            continue;
+        for (const std::string& pattern : plan.patterns)
+            for (const std::string& file : plan.files) {
+                if (file.rfind(folder.path, 0) != 0 || file.find('\\', folder.path.size()) != std::string::npos)
+                    continue;
+                if (!left.count(file) || !PatternNames(pattern, file.substr(folder.path.size())))
+                    continue;
+                bool yes = true;
+                if (plan.options & OPT_CONFIRM) {
+                    std::string text = FileQuestion(root / file);
+                    expectedQuestions.push_back(text);
+                    yes = Answer(seed, text, ++asked[text]) == IDYES;
+                }
+                if (yes && !plan.readOnly.count(file))
+                    left.erase(file);
+            }
+    }
+
+    std::map<std::string, int> seen;
+    QuestionAnswerer answerer([&](const QuestionSeen& question) {
+        if (question.caption == "Veuillez confirmer")
+            return IDYES;
+        return Answer(seed, question.text, ++seen[question.text]);
+    });
+    RunDeletion(nullptr, root.path().c_str(), plan.patternText.c_str(), plan.options);
+
+    std::vector<std::string> questions = answerer.Texts(1);
+    std::sort(questions.begin(), questions.end());
+    std::sort(expectedQuestions.begin(), expectedQuestions.end());
+    EXPECT_EQ(questions, expectedQuestions);
+    EXPECT_EQ(root.Files(), std::vector<std::string>(left.begin(), left.end()));
+    for (const std::string& file : plan.readOnly)
+        SetFileAttributesA((root / file).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(WalkRandom, FilesLeftAreExactlyThoseThatNoPatternNames)
+{
+    g_mainWindow = nullptr;
+    const char* replay = std::getenv("BRUMIX_SEED");
+    if (replay != nullptr) {
+        CheckOneSeed(static_cast<unsigned>(std::strtoul(replay, nullptr, 10)));
+        return;
+    }
+    unsigned base = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    for (unsigned i = 0; i < 40 && !HasFailure(); ++i)
+        CheckOneSeed(base + i);
+}
+
+}  // namespace
