@@ -1,0 +1,149 @@
+// Whole runs in the running program: every question read and answered as a person would,
+// and the files left on disk afterwards.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "driver/app_driver.h"
+#include "res/resource.h"
+#include "support/question_answerer.h"
+#include "support/temp_folder.h"
+
+using driver::BrumixApp;
+using driver::MessageBoxSeen;
+
+namespace {
+
+typedef std::vector<std::string> Names;
+
+void MakeTree(TempFolder& root)
+{
+    for (const char* file : {"a.obj", "b.res", "c.obj", "keep.txt", "sub\\d.obj", "sub\\deep\\e.res",
+                             "sub\\deep\\f.res", "sub2\\g.obj"})
+        root.MakeFile(file);
+}
+
+// Starts the program on `folder`, fills in the run and says Yes to the summary.
+void StartRun(BrumixApp& app, const std::string& folder, const std::string& patterns, bool recurse, bool confirm)
+{
+    ASSERT_TRUE(app.Start(folder));
+    app.SetText(IDC_FOLDER, folder);
+    app.SetText(IDC_PATTERNS, patterns);
+    app.SetChecked(IDC_RECURSE, recurse);
+    app.SetChecked(IDC_CONFIRM, confirm);
+    app.Press(IDOK);
+    MessageBoxSeen summary;
+    ASSERT_TRUE(app.WaitForMessageBox(summary));
+    ASSERT_EQ(summary.caption, "Veuillez confirmer");
+    ASSERT_TRUE(app.Answer(summary, IDYES));
+}
+
+// Waits for the next file question, checks it whole, and gives it back to be answered.
+MessageBoxSeen ExpectQuestion(BrumixApp& app, const std::string& path)
+{
+    MessageBoxSeen box;
+    EXPECT_TRUE(app.WaitForMessageBox(box));
+    EXPECT_EQ(box.caption, "Confirmation d'effacement");
+    EXPECT_EQ(box.text, FileQuestion(path));
+    EXPECT_EQ(box.buttons, (std::vector<int>{IDCANCEL, IDYES, IDNO}));
+    EXPECT_EQ(box.icon, 0);
+    return box;
+}
+
+void Close(BrumixApp& app)
+{
+    ASSERT_TRUE(app.WaitIdle());
+    app.Press(IDCANCEL);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(app.WaitForExit(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(DeletionE2E, QuestionsComeInWalkOrderAndEachAnswerIsObeyed)
+{
+    TempFolder root;
+    MakeTree(root);
+    BrumixApp app;
+    StartRun(app, root.path(), ";*.obj,, *.res ;", true, true);
+    ASSERT_TRUE(app.Answer(ExpectQuestion(app, root / "a.obj"), IDYES));
+    ASSERT_TRUE(app.Answer(ExpectQuestion(app, root / "c.obj"), IDNO));
+    // Yes is the default button: Enter deletes.
+    ASSERT_TRUE(app.AnswerWithKey(ExpectQuestion(app, root / "b.res"), VK_RETURN));
+    ASSERT_TRUE(app.Answer(ExpectQuestion(app, root / "sub\\d.obj"), IDNO));
+    ASSERT_TRUE(app.Answer(ExpectQuestion(app, root / "sub\\deep\\e.res"), IDYES));
+    ASSERT_TRUE(app.Answer(ExpectQuestion(app, root / "sub\\deep\\f.res"), IDNO));
+    ASSERT_TRUE(app.Answer(ExpectQuestion(app, root / "sub2\\g.obj"), IDYES));
+    ASSERT_TRUE(app.WaitIdle());
+    EXPECT_TRUE(app.NoMessageBoxWithin(300));
+    EXPECT_EQ(root.Files(), (Names{"c.obj", "keep.txt", "sub\\d.obj", "sub\\deep\\f.res"}));
+    Close(app);
+}
+
+TEST(DeletionE2E, CancelEscapeAndCloseBoxDeepInTheTreeStopEverything)
+{
+    for (int way = 0; way < 3; ++way) {
+        SCOPED_TRACE(way == 0 ? "Cancel" : way == 1 ? "Escape" : "close box");
+        TempFolder root;
+        MakeTree(root);
+        BrumixApp app;
+        StartRun(app, root.path(), "*.obj;*.res", true, true);
+        for (const char* file : {"a.obj", "c.obj", "b.res", "sub\\d.obj"})
+            ASSERT_TRUE(app.Answer(ExpectQuestion(app, root / file), IDYES));
+        MessageBoxSeen deep = ExpectQuestion(app, root / "sub\\deep\\e.res");
+        if (way == 0)
+            ASSERT_TRUE(app.Answer(deep, IDCANCEL));
+        else if (way == 1)
+            ASSERT_TRUE(app.AnswerWithKey(deep, VK_ESCAPE));
+        else
+            ASSERT_TRUE(app.AnswerWithCloseBox(deep));
+        ASSERT_TRUE(app.WaitIdle());
+        EXPECT_TRUE(app.NoMessageBoxWithin(300)) << "a question after the cancel";
+        EXPECT_EQ(root.Files(), (Names{"keep.txt", "sub2\\g.obj", "sub\\deep\\e.res", "sub\\deep\\f.res"}));
+
+        // The next run starts afresh.
+        app.SetChecked(IDC_CONFIRM, false);
+        app.Press(IDOK);
+        MessageBoxSeen summary;
+        ASSERT_TRUE(app.WaitForMessageBox(summary));
+        ASSERT_TRUE(app.Answer(summary, IDYES));
+        ASSERT_TRUE(app.WaitIdle());
+        EXPECT_EQ(root.Files(), Names{"keep.txt"});
+        Close(app);
+    }
+}
+
+TEST(DeletionE2E, MissingStartFolderDeletesNothingNotEvenInTheCurrentDirectory)
+{
+    TempFolder root;
+    MakeTree(root);
+    Names before = root.Files();
+    BrumixApp app;
+    ASSERT_TRUE(app.Start(root.path()));
+    app.SetText(IDC_FOLDER, root / "missing");
+    app.SetText(IDC_PATTERNS, "*.obj;*.res");
+    app.SetChecked(IDC_RECURSE, true);
+    app.SetChecked(IDC_CONFIRM, false);
+    app.Press(IDOK);
+    MessageBoxSeen summary;
+    ASSERT_TRUE(app.WaitForMessageBox(summary));
+    ASSERT_TRUE(app.Answer(summary, IDYES));
+    ASSERT_TRUE(app.WaitIdle());
+    EXPECT_TRUE(app.NoMessageBoxWithin(300));
+    EXPECT_EQ(root.Files(), before);
+    Close(app);
+}
+
+TEST(DeletionE2E, WithoutQuestionsEveryNamedFileGoesAndNothingElse)
+{
+    TempFolder root;
+    MakeTree(root);
+    root.MakeFile("page.html");
+    root.MakeFile(".hidden\\a.obj");
+    BrumixApp app;
+    StartRun(app, root.path(), "*.obj *.res *.htm", true, false);
+    ASSERT_TRUE(app.WaitIdle());
+    EXPECT_TRUE(app.NoMessageBoxWithin(300));
+    EXPECT_EQ(root.Files(), (Names{".hidden\\a.obj", "keep.txt", "page.html"}));
+    Close(app);
+}
+
+}  // namespace
