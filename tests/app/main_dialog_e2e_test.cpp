@@ -107,9 +107,7 @@ TEST(MainDialogE2E, ShowsEveryControlAsDesigned)
     EXPECT_EQ(child, nullptr) << "more controls than designed";
     DestroyWindow(reference);
 
-    app.Press(IDCANCEL);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(app.WaitForExit(exitCode));
+    EXPECT_TRUE(app.Close());
 }
 
 TEST(MainDialogE2E, FolderBoxStartsWithTheCurrentDirectory)
@@ -122,27 +120,17 @@ TEST(MainDialogE2E, FolderBoxStartsWithTheCurrentDirectory)
         BrumixApp app;
         ASSERT_TRUE(app.Start(c.directory));
         EXPECT_EQ(app.Text(IDC_FOLDER), c.shown);
-        app.Press(IDCANCEL);
-        DWORD exitCode = 1;
-        ASSERT_TRUE(app.WaitForExit(exitCode));
+        EXPECT_TRUE(app.Close());
     }
 }
 
 TEST(MainDialogE2E, FermerEscapeAndCloseBoxEndTheProgramWithCodeZero)
 {
-    enum Way { FERMER, ESCAPE, CLOSE_BOX };
-    for (Way way : {FERMER, ESCAPE, CLOSE_BOX}) {
-        SCOPED_TRACE(way);
+    for (driver::CloseWay way : {driver::BY_FERMER, driver::BY_ESCAPE, driver::BY_CLOSE_BOX}) {
+        SCOPED_TRACE(driver::CloseWayName(way));
         BrumixApp app;
         ASSERT_TRUE(app.Start("C:\\"));
-        switch (way) {
-        case FERMER: app.Press(IDCANCEL); break;
-        case ESCAPE: app.PressKey(VK_ESCAPE); break;
-        case CLOSE_BOX: app.ClickCloseBox(app.dialog()); break;
-        }
-        DWORD exitCode = 1;
-        ASSERT_TRUE(app.WaitForExit(exitCode));
-        EXPECT_EQ(exitCode, 0u);
+        EXPECT_TRUE(app.Close(way));
     }
 }
 

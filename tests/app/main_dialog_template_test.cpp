@@ -5,128 +5,52 @@
 #include <string>
 
 #include "app/expected_main_dialog.h"
+#include "support/dialog_template.h"
 
 namespace {
 
-// Reads the fields of a classic (not extended) dialog template in order.
-class TemplateReader {
-public:
-    explicit TemplateReader(const BYTE* data) : at_(data) {}
-
-    DWORD Dword() { DWORD v; memcpy(&v, at_, 4); at_ += 4; return v; }
-    WORD Word() { WORD v; memcpy(&v, at_, 2); at_ += 2; return v; }
-    short Short() { return static_cast<short>(Word()); }
-
-    // A text stored as UTF-16, turned into code page 1252 like the program's own texts.
-    std::string Text()
-    {
-        std::wstring wide;
-        for (WORD c = Word(); c != 0; c = Word())
-            wide += static_cast<wchar_t>(c);
-        char narrow[512] = "";
-        WideCharToMultiByte(1252, 0, wide.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
-        return narrow;
-    }
-
-    // A name or an ordinal: 0xFFFF followed by the ordinal, else a text.
-    void NameOrOrdinal(WORD& ordinal, std::string& name)
-    {
-        WORD first;
-        memcpy(&first, at_, 2);
-        if (first == 0xFFFF) {
-            Word();
-            ordinal = Word();
-            name.clear();
-        } else {
-            ordinal = 0;
-            name = Text();
-        }
-    }
-
-    void AlignToDword(const BYTE* base)
-    {
-        while ((at_ - base) % 4 != 0)
-            ++at_;
-    }
-
-    const BYTE* at() const { return at_; }
-    void Skip(size_t bytes) { at_ += bytes; }
-
-private:
-    const BYTE* at_;
-};
-
-const BYTE* MainTemplate(DWORD& size)
-{
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(IDD_MAIN), MAKEINTRESOURCEA(5));  // RT_DIALOG
-    if (resource == nullptr)
-        return nullptr;
-    size = SizeofResource(module, resource);
-    return static_cast<const BYTE*>(LockResource(LoadResource(module, resource)));
-}
-
 TEST(MainDialogTemplate, HeaderIsTheClassicFormWithTitlePositionSizeAndFont)
 {
-    DWORD size = 0;
-    const BYTE* data = MainTemplate(size);
-    ASSERT_NE(data, nullptr) << "dialog resource 1 is missing";
-    TemplateReader reader(data);
-
-    EXPECT_EQ(reader.Dword(), EXPECTED_DIALOG_STYLE);  // also rules out the extended form
-    EXPECT_EQ(reader.Dword(), 0u) << "extended style";
-    EXPECT_EQ(reader.Word(), std::size(EXPECTED_CONTROLS));
-    EXPECT_EQ(reader.Short(), 222);
-    EXPECT_EQ(reader.Short(), 81);
-    EXPECT_EQ(reader.Short(), 200);
-    EXPECT_EQ(reader.Short(), 166);
-    WORD ordinal;
-    std::string name;
-    reader.NameOrOrdinal(ordinal, name);
-    EXPECT_EQ(ordinal, 0) << "menu";
-    EXPECT_EQ(name, "") << "menu";
-    reader.NameOrOrdinal(ordinal, name);
-    EXPECT_EQ(ordinal, 0) << "class";
-    EXPECT_EQ(name, "") << "class: the standard dialog class";
-    EXPECT_EQ(reader.Text(), "Brumix");
-    EXPECT_EQ(reader.Word(), 8) << "font size";
-    EXPECT_EQ(reader.Text(), "MS Sans Serif");
+    DialogTemplate dialog;
+    ASSERT_TRUE(ReadDialogTemplate(GetModuleHandleA(nullptr), IDD_MAIN, dialog)) << "dialog resource 1";
+    EXPECT_EQ(dialog.style, EXPECTED_DIALOG_STYLE);  // also rules out the extended form
+    EXPECT_EQ(dialog.exStyle, 0u);
+    EXPECT_EQ(dialog.itemCount, std::size(EXPECTED_CONTROLS));
+    EXPECT_EQ(dialog.x, 222);
+    EXPECT_EQ(dialog.y, 81);
+    EXPECT_EQ(dialog.width, 200);
+    EXPECT_EQ(dialog.height, 166);
+    EXPECT_EQ(dialog.menuOrdinal, 0);
+    EXPECT_EQ(dialog.menu, "");
+    EXPECT_EQ(dialog.classOrdinal, 0);
+    EXPECT_EQ(dialog.className, "") << "the standard dialog class";
+    EXPECT_EQ(dialog.title, "Brumix");
+    EXPECT_EQ(dialog.pointSize, 8);
+    EXPECT_EQ(dialog.font, "MS Sans Serif");
 }
 
 TEST(MainDialogTemplate, ControlsComeInTabOrderWithIdClassTextGeometryAndStyle)
 {
-    DWORD size = 0;
-    const BYTE* data = MainTemplate(size);
-    ASSERT_NE(data, nullptr);
-    TemplateReader reader(data);
-    reader.Skip(18);
-    WORD ordinal;
-    std::string name;
-    reader.NameOrOrdinal(ordinal, name);
-    reader.NameOrOrdinal(ordinal, name);
-    reader.Text();
-    reader.Word();
-    reader.Text();
-
-    for (const ExpectedControl& expected : EXPECTED_CONTROLS) {
+    DialogTemplate dialog;
+    ASSERT_TRUE(ReadDialogTemplate(GetModuleHandleA(nullptr), IDD_MAIN, dialog));
+    ASSERT_EQ(dialog.items.size(), std::size(EXPECTED_CONTROLS));
+    for (size_t i = 0; i < dialog.items.size(); ++i) {
+        const ExpectedControl& expected = EXPECTED_CONTROLS[i];
+        const TemplateItem& item = dialog.items[i];
         SCOPED_TRACE(testing::Message() << "control " << expected.id << " \"" << expected.text << "\"");
-        reader.AlignToDword(data);
-        ASSERT_LT(reader.at(), data + size);
-        EXPECT_EQ(reader.Dword(), expected.style);
-        EXPECT_EQ(reader.Dword(), 0u) << "extended style";
-        EXPECT_EQ(reader.Short(), expected.x);
-        EXPECT_EQ(reader.Short(), expected.y);
-        EXPECT_EQ(reader.Short(), expected.width);
-        EXPECT_EQ(reader.Short(), expected.height);
-        EXPECT_EQ(reader.Word(), expected.id);
-        reader.NameOrOrdinal(ordinal, name);
-        EXPECT_EQ(ordinal, expected.classAtom) << name;
-        reader.NameOrOrdinal(ordinal, name);
-        EXPECT_EQ(name, expected.text);
-        EXPECT_EQ(ordinal, 0);
-        reader.Skip(reader.Word());  // creation data
+        EXPECT_EQ(item.style, expected.style) << std::hex << item.style;
+        EXPECT_EQ(item.exStyle, 0u);
+        EXPECT_EQ(item.x, expected.x);
+        EXPECT_EQ(item.y, expected.y);
+        EXPECT_EQ(item.width, expected.width);
+        EXPECT_EQ(item.height, expected.height);
+        EXPECT_EQ(item.id, expected.id);
+        EXPECT_EQ(item.classOrdinal, expected.classAtom) << item.className;
+        EXPECT_EQ(item.textOrdinal, 0);
+        EXPECT_EQ(item.text, expected.text);
+        EXPECT_EQ(item.creationDataBytes, 0);
     }
-    EXPECT_EQ(reader.at(), data + size) << "bytes after the last control";
+    EXPECT_EQ(dialog.bytesRead, dialog.bytesInResource) << "bytes after the last control";
 }
 
 TEST(MainDialogTemplate, IconGroupsHaveTheDesignedImages)

@@ -22,14 +22,6 @@ std::string Summary(const std::string& patterns, const std::string& folder, bool
 const int ALL_BUSY_CONTROLS[] = {IDOK, IDCANCEL, IDHELP, IDC_FOLDER, IDC_BROWSE_FOLDER,
                                  IDC_PATTERNS, IDC_BROWSE_PATTERNS, IDC_CONFIRM, IDC_RECURSE};
 
-void Close(BrumixApp& app)
-{
-    app.Press(IDCANCEL);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(app.WaitForExit(exitCode));
-    EXPECT_EQ(exitCode, 0u);
-}
-
 TEST(RunQuestionE2E, FolderTextGetsItsClosingBackslashInTheBoxAndInTheQuestion)
 {
     struct Case { const char* typed; const char* used; };
@@ -50,7 +42,7 @@ TEST(RunQuestionE2E, FolderTextGetsItsClosingBackslashInTheBoxAndInTheQuestion)
         ASSERT_TRUE(app.Answer(box, IDNO));
         ASSERT_TRUE(app.WaitIdle());
     }
-    Close(app);
+    EXPECT_TRUE(app.Close());
 }
 
 TEST(RunQuestionE2E, SummaryQuestionForEachPairOfOptions)
@@ -74,7 +66,7 @@ TEST(RunQuestionE2E, SummaryQuestionForEachPairOfOptions)
         ASSERT_TRUE(app.Answer(box, IDNO));
         ASSERT_TRUE(app.WaitIdle());
     }
-    Close(app);
+    EXPECT_TRUE(app.Close());
 }
 
 TEST(RunQuestionE2E, LongestTextsAreShownWhole)
@@ -99,7 +91,7 @@ TEST(RunQuestionE2E, LongestTextsAreShownWhole)
     EXPECT_EQ(box.text, Summary(patterns, folder + "\\", false, false));
     ASSERT_TRUE(app.Answer(box, IDNO));
     ASSERT_TRUE(app.WaitIdle());
-    Close(app);
+    EXPECT_TRUE(app.Close());
 }
 
 TEST(RunQuestionE2E, InputControlsAreDisabledWhileTheQuestionIsUp)
@@ -120,7 +112,7 @@ TEST(RunQuestionE2E, InputControlsAreDisabledWhileTheQuestionIsUp)
             EXPECT_TRUE(IsWindowEnabled(app.Control(id))) << "control " << id;
         EXPECT_FALSE(IsWindowEnabled(app.Control(IDC_TITLE)));
     }
-    Close(app);
+    EXPECT_TRUE(app.Close());
 }
 
 // A Yes/No question has no Cancel. Windows keeps it open on Escape and on its close box;
@@ -158,7 +150,7 @@ TEST(RunQuestionE2E, EscapeAndCloseBoxOnTheQuestionNeverMeanYes)
         EXPECT_TRUE(app.NoMessageBoxWithin(300)) << "a file question after a refused run";
         EXPECT_EQ(folder.Files(), std::vector<std::string>{"keep.obj"});
     }
-    Close(app);
+    EXPECT_TRUE(app.Close());
 }
 
 }  // namespace

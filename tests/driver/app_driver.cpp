@@ -375,6 +375,25 @@ bool BrumixApp::WaitForExit(DWORD& exitCode)
     return true;
 }
 
+const char* CloseWayName(CloseWay way)
+{
+    return way == BY_FERMER ? "Fermer" : way == BY_ESCAPE ? "Escape" : "close box";
+}
+
+bool BrumixApp::Close(CloseWay way)
+{
+    switch (way) {
+    case BY_FERMER: Press(IDCANCEL); break;
+    case BY_ESCAPE: PressKey(VK_ESCAPE); break;
+    case BY_CLOSE_BOX: ClickCloseBox(dialog_); break;
+    }
+    DWORD exitCode = 1;
+    if (!WaitForExit(exitCode))
+        return false;
+    EXPECT_EQ(exitCode, 0u) << "exit code after closing with " << CloseWayName(way);
+    return exitCode == 0;
+}
+
 bool BrumixApp::IsRunning() const
 {
     return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;

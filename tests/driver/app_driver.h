@@ -23,6 +23,10 @@ struct MessageBoxSeen {
     int icon = 0;              // MB_ICONQUESTION, MB_ICONHAND, ... or 0 when it shows none
 };
 
+// The three ways a user closes the main dialog.
+enum CloseWay { BY_FERMER, BY_ESCAPE, BY_CLOSE_BOX };
+const char* CloseWayName(CloseWay way);
+
 // Owner filter for WaitForMessageBox: the main dialog, or no condition on the owner.
 inline HWND const MAIN_DIALOG = nullptr;
 inline HWND const ANY_OWNER = reinterpret_cast<HWND>(-1);
@@ -71,6 +75,9 @@ public:
     bool WaitIdle();
     // Waits for the program to end and gives its exit code.
     bool WaitForExit(DWORD& exitCode);
+    // Closes the main dialog as a user would and waits for the program to end; fails the
+    // test unless it ends with exit code 0.
+    bool Close(CloseWay way = BY_FERMER);
     bool IsRunning() const;
 
 private:

@@ -52,10 +52,7 @@ MessageBoxSeen ExpectQuestion(BrumixApp& app, const std::string& path)
 void Close(BrumixApp& app)
 {
     ASSERT_TRUE(app.WaitIdle());
-    app.Press(IDCANCEL);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(app.WaitForExit(exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(app.Close());
 }
 
 TEST(DeletionE2E, QuestionsComeInWalkOrderAndEachAnswerIsObeyed)

@@ -23,14 +23,6 @@ HWND OpenHelp(BrumixApp& app)
     return app.WaitForDialog("Help");
 }
 
-void CloseProgram(BrumixApp& app)
-{
-    app.Press(IDCANCEL);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(app.WaitForExit(exitCode));
-    EXPECT_EQ(exitCode, 0u);
-}
-
 TEST(HelpE2E, AideShowsTheHelpOverTheMainDialogWithTheWholeText)
 {
     BrumixApp app;
@@ -76,7 +68,7 @@ TEST(HelpE2E, AideShowsTheHelpOverTheMainDialogWithTheWholeText)
 
     app.ClickCloseBox(help);
     ASSERT_TRUE(app.WaitGone(help));
-    CloseProgram(app);
+    EXPECT_TRUE(app.Close());
 }
 
 TEST(HelpE2E, FermerEnterEscapeAndTheCloseBoxEachCloseItAndOnlyIt)
@@ -111,7 +103,7 @@ TEST(HelpE2E, FermerEnterEscapeAndTheCloseBoxEachCloseItAndOnlyIt)
         EXPECT_TRUE(IsWindowEnabled(app.dialog()));
         EXPECT_TRUE(IsWindowVisible(app.dialog()));
     }
-    CloseProgram(app);
+    EXPECT_TRUE(app.Close());
 }
 
 TEST(HelpE2E, TabReachesTheTextWhichCanBeSelectedButNotChanged)
@@ -140,7 +132,7 @@ TEST(HelpE2E, TabReachesTheTextWhichCanBeSelectedButNotChanged)
     ASSERT_TRUE(WaitForFocusOn(fermer));
     PostMessageA(fermer, BM_CLICK, 0, 0);
     ASSERT_TRUE(app.WaitGone(help));
-    CloseProgram(app);
+    EXPECT_TRUE(app.Close());
 }
 
 }  // namespace

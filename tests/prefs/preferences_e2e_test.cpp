@@ -20,23 +20,13 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-enum Way { FERMER, ESCAPE, CLOSE_BOX };
+using driver::BY_CLOSE_BOX;
+using driver::BY_ESCAPE;
+using driver::BY_FERMER;
 
-const char* WayName(Way way)
+void Close(BrumixApp& app, driver::CloseWay way = BY_FERMER)
 {
-    return way == FERMER ? "Fermer" : way == ESCAPE ? "Escape" : "close box";
-}
-
-void Close(BrumixApp& app, Way way = FERMER)
-{
-    switch (way) {
-    case FERMER: app.Press(IDCANCEL); break;
-    case ESCAPE: app.PressKey(VK_ESCAPE); break;
-    case CLOSE_BOX: app.ClickCloseBox(app.dialog()); break;
-    }
-    DWORD exitCode = 1;
-    ASSERT_TRUE(app.WaitForExit(exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    ASSERT_TRUE(app.Close(way));
 }
 
 // What the pattern box shows at start.
@@ -122,19 +112,19 @@ TEST_F(PreferencesE2E, CloseAddsTheTextOnlyWhenTheListLacksItAndRemembersThePick
         std::string typed;
         int picked;
         bool recurse, confirm;
-        Way way;
+        driver::CloseWay way;
         Texts history;
         DWORD lastFormat;
     };
     const Case cases[] = {
-        {"a new text", TYPE, "*.obj;*.res", 0, false, true, FERMER,
+        {"a new text", TYPE, "*.obj;*.res", 0, false, true, BY_FERMER,
          {"*.obj", "*.res", "*.map", "*.obj;*.res"}, 3},
-        {"entry 1 picked", PICK, "", 1, true, false, ESCAPE, three, 1},
-        {"an entry typed in capitals", TYPE, "*.OBJ", 0, false, false, CLOSE_BOX, three, 0xFFFFFFFF},
-        {"an empty box", TYPE, "", 0, true, true, FERMER, {"*.obj", "*.res", "*.map", ""}, 3},
+        {"entry 1 picked", PICK, "", 1, true, false, BY_ESCAPE, three, 1},
+        {"an entry typed in capitals", TYPE, "*.OBJ", 0, false, false, BY_CLOSE_BOX, three, 0xFFFFFFFF},
+        {"an empty box", TYPE, "", 0, true, true, BY_FERMER, {"*.obj", "*.res", "*.map", ""}, 3},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.what << ", closed with " << WayName(c.way));
+        SCOPED_TRACE(testing::Message() << c.what << ", closed with " << driver::CloseWayName(c.way));
         registry::ClearPreferences();
         registry::WriteHistory(three);
         registry::WriteWord(PREFERENCES_PATH, "LastFormat", 0);
@@ -198,7 +188,7 @@ TEST_F(PreferencesE2E, LongHistoriesComeBackInCreationOrder)
         ExpectShown(again, history, total - 1);
         // An entry whose name sorts far from its index ("100" after "10").
         pattern_box::Pick(again.Control(IDC_PATTERNS), 100);
-        Close(again, ESCAPE);
+        Close(again, BY_ESCAPE);
         EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 100u);
 
         BrumixApp third;
@@ -246,7 +236,7 @@ TEST_F(PreferencesE2E, TwoCopiesOpenAtOnceTheLastToCloseWinsForWhatItWrites)
     Close(first);
     pattern_box::Pick(second.Control(IDC_PATTERNS), 1);
     second.SetChecked(IDC_CONFIRM, false);
-    Close(second, CLOSE_BOX);
+    Close(second, BY_CLOSE_BOX);
     EXPECT_EQ(registry::HistoryTexts(), (Texts{"*.obj", "*.res", "*.map", "*.first"}));
     EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), 1u);
     EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 1u);
@@ -260,7 +250,7 @@ TEST_F(PreferencesE2E, TwoCopiesOpenAtOnceTheLastToCloseWinsForWhatItWrites)
     Close(fourth);
     EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), 3u);
     pattern_box::Type(third.Control(IDC_PATTERNS), "*.third");
-    Close(third, ESCAPE);
+    Close(third, BY_ESCAPE);
     EXPECT_EQ(registry::HistoryTexts(), (Texts{"*.obj", "*.res", "*.map", "*.first", "*.third"}));
     registry::Value added;
     ASSERT_TRUE(registry::ReadValue(HISTORY_PATH, "04", added));
