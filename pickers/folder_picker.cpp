@@ -3,18 +3,14 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
-#include <cstddef>
 #include <cstring>
 
 #include "app/global_block.h"
 #include "pickers/current_directory_guard.h"
+#include "pickers/open_request.h"
 
 namespace {
 
-// The request record without the fields added after Windows 2000, as both dialogs have
-// always taken it.
-constexpr DWORD REQUEST_SIZE = 76;
-static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == REQUEST_SIZE, "request layout");
 constexpr int PATH_BLOCK_SIZE = 260;
 // Room for the filter's own name, "$$$.$$$", which the dialog returns when the user
 // accepts a folder without typing a name.
@@ -94,12 +90,12 @@ int BrowseFolder(HWND owner, char* folder, int capacity)
     CurrentDirectoryGuard currentDirectory;
     GlobalBlock path(PATH_BLOCK_SIZE);
     GlobalBlock title(TITLE_BLOCK_SIZE);
-    GlobalBlock record(REQUEST_SIZE);
+    GlobalBlock record(OPEN_REQUEST_SIZE);
     if (!path || !title || !record)
         return 0;
 
     OPENFILENAMEA* request = record.as<OPENFILENAMEA>();
-    request->lStructSize = REQUEST_SIZE;
+    request->lStructSize = OPEN_REQUEST_SIZE;
     request->hwndOwner = owner;
     request->lpstrFilter = FOLDER_FILTER;
     request->lpstrFile = path.text();

@@ -2,18 +2,14 @@
 
 #include <commdlg.h>
 
-#include <cstddef>
 #include <cstring>
 
 #include "app/global_block.h"
 #include "pickers/current_directory_guard.h"
+#include "pickers/open_request.h"
 
 namespace {
 
-// The request record without the fields added after Windows 2000, as both dialogs have
-// always taken it.
-constexpr DWORD REQUEST_SIZE = 76;
-static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == REQUEST_SIZE, "request layout");
 constexpr char EVERY_FILE_FILTER[] = "Tous (*.*)\0*.*\0";
 constexpr DWORD PATTERN_PICKER_FLAGS = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
 static_assert(PATTERN_PICKER_FLAGS == 0x8020C, "the Explorer-style dialog, several files at once");
@@ -146,12 +142,12 @@ int BrowsePatterns(HWND owner, char* patterns, int capacity)
     CurrentDirectoryGuard currentDirectory;
     GlobalBlock selection(SELECTION_SIZE);
     GlobalBlock unique(PATTERN_TABLE_SIZE);
-    GlobalBlock record(REQUEST_SIZE);
+    GlobalBlock record(OPEN_REQUEST_SIZE);
     if (!selection || !unique || !record)
         return 0;
 
     OPENFILENAMEA* request = record.as<OPENFILENAMEA>();
-    request->lStructSize = REQUEST_SIZE;
+    request->lStructSize = OPEN_REQUEST_SIZE;
     request->hwndOwner = owner;
     request->lpstrFilter = EVERY_FILE_FILTER;
     request->lpstrFile = selection.text();

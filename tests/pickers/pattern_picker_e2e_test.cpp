@@ -28,12 +28,7 @@ protected:
         ASSERT_TRUE(app_.Start(fixture_.path()));
     }
 
-    void TearDown() override
-    {
-        app_.Press(IDCANCEL);
-        DWORD exitCode = 1;
-        app_.WaitForExit(exitCode);
-    }
+    void TearDown() override { app_.Close(); }
 
     HWND OpenPicker()
     {
