@@ -1,9 +1,21 @@
 #!/bin/sh
-# Builds Brumix and runs the deletion benchmark under Wine, on a virtual display when there
-# is none, in the test prefix. Arguments go to the benchmark: [rounds] [folders-per-level]
+# Builds Brumix and runs the deletion benchmark under Wine for each build that this
+# machine can run (BRUMIX_ARCHES narrows it), each in its own test prefix, on a virtual
+# display when there is none. Arguments go to the benchmark: [rounds] [folders-per-level]
 # [files-per-folder].
 set -eu
 cd "$(dirname "$0")/.."
 scripts/build.sh
-export WINEPREFIX="$PWD/build/wineprefix"
-exec scripts/virtual-display.sh env WINEPREFIX="$WINEPREFIX" sh -c 'status=0; build/wine-run.sh build/deletion_bench.exe "$@" || status=$?; scripts/wine-prefix.sh stop; exit $status' bench "$@"
+. scripts/arches.sh
+brumix_arches
+[ -z "$BRUMIX_SKIPPED" ] || echo "$BRUMIX_SKIPPED"
+status=0
+for arch in $BRUMIX_RUNNABLE; do
+    tree=$(brumix_tree $arch)
+    echo "=== The $(brumix_label $arch) build ($tree), under $(brumix_loader $arch)"
+    WINEPREFIX="$PWD/$tree/wineprefix" BRUMIX_WINE="$(brumix_loader $arch)" \
+        scripts/virtual-display.sh sh -c \
+        'status=0; "$0/wine-run.sh" "$0/deletion_bench.exe" "$@" || status=$?; scripts/wine-prefix.sh stop; exit $status' \
+        "$tree" "$@" || status=$?
+done
+exit $status

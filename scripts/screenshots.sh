@@ -12,7 +12,12 @@ if [ -z "${DISPLAY:-}" ]; then
     exec scripts/virtual-display.sh "$0" --built
 fi
 
-export WINEPREFIX="$PWD/build/run-prefix"
+. scripts/arches.sh
+brumix_arches
+arch=${BRUMIX_RUNNABLE%% *}
+tree=$(brumix_tree $arch)
+export BRUMIX_WINE="$(brumix_loader $arch)" WINELOADER="$(brumix_loader $arch)"
+export WINEPREFIX="$PWD/$tree/run-prefix"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
 scripts/wine-prefix.sh ensure
 shots=build/screenshots
@@ -20,7 +25,7 @@ mkdir -p "$shots" docs
 rm -f "$shots"/*.bmp
 
 status=0
-wine build/brumix_screenshots.exe </dev/null || status=$?
+"$BRUMIX_WINE" "$tree/brumix_screenshots.exe" </dev/null || status=$?
 scripts/wine-prefix.sh stop
 
 for bmp in "$shots"/*.bmp; do

@@ -5,7 +5,8 @@ set -eu
 
 if [ "$(id -u)" -eq 0 ]; then SUDO=; else SUDO=sudo; fi
 
-packages="g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686 cmake make
+packages="g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
+ g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 cmake make
  wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xdotool x11-apps imagemagick
  googletest python3 ca-certificates git"
 

@@ -3,6 +3,8 @@
 #   wine-prefix.sh ensure [keeper.exe]   create the prefix once; keep a warm server and, given a
 #                                        keeper, one long-lived Wine process on this $DISPLAY
 #   wine-prefix.sh stop                  end every Wine process of the prefix
+# BRUMIX_WINE is the Wine loader to use (/usr/lib/wine/wine for the 32-bit build,
+# /usr/lib/wine/wine64 for the 64-bit one); each build has a prefix of its own.
 # Safe to call from many processes at once: the work is done under a lock.
 set -eu
 
@@ -10,12 +12,29 @@ set -eu
 export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
+wine=${BRUMIX_WINE:-/usr/lib/wine/wine}
+# Debian's wine script would take the 32-bit loader whenever it is installed, even where
+# it cannot run; Wine starts its own helpers with WINELOADER.
+export WINELOADER="$wine"
 
 action=${1:-ensure}
 keeper=${2:-}
 state="$WINEPREFIX.state"
+log="$WINEPREFIX.log"
 
 quietly() { "$@" </dev/null >/dev/null 2>&1 9>&-; }
+
+# Runs a step of the prefix's making with its output kept in the log; on failure says in
+# one line what failed and what to do, and ends the script.
+step() {
+    what=$1
+    shift
+    if ! "$@" </dev/null >>"$log" 2>&1 9>&-; then
+        last=$(grep -v '^[[:space:]]*$' "$log" | tail -n 1)
+        echo "wine-prefix: $what failed for $WINEPREFIX with $wine${last:+ ($last)}; run scripts/setup.sh, and see $log" >&2
+        exit 1
+    fi
+}
 
 # The real MS Sans Serif gives dialogs Windows' base units (6x13); Wine's stand-in
 # resolves to DejaVu Sans and 7x13. Wine draws its own title bars here, and their
@@ -34,14 +53,15 @@ install_fonts() {
 }
 
 create_prefix() {
-    quietly wineboot -i
+    : >"$log"
+    step "making the Wine prefix (wineboot -i)" "$wine" wineboot -i
     install_fonts
     # Arial is drawn with its metric twin.
-    quietly wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f
+    step "setting the prefix's fonts" "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f
     # Xvfb has no window manager: without this Wine waits about 2 s whenever a
     # captioned window is hidden.
-    quietly wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-    quietly wineserver -w
+    step "setting the prefix's X11 driver" "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+    quietly wineserver -w || true
     touch "$WINEPREFIX/.brumix-ready"
 }
 
@@ -57,9 +77,13 @@ start_keeper() {
     setsid wineserver -p </dev/null >/dev/null 2>&1 9>&- &
     # One long-lived process starts the prefix's services and desktop with no
     # output attached; otherwise they inherit the pipes of whoever ran first.
-    setsid wine "$keeper" </dev/null >/dev/null 2>&1 9>&- &
+    setsid "$wine" "$keeper" </dev/null >>"$log" 2>&1 9>&- &
     echo "$! ${DISPLAY:-}" > "$state"
-    quietly wine cmd /c exit
+    step "starting a program in the prefix (cmd /c exit)" "$wine" cmd /c exit
+    if ! keeper_alive; then
+        echo "wine-prefix: the keeper process $keeper ended at once in $WINEPREFIX; see $log" >&2
+        exit 1
+    fi
 }
 
 case "$action" in

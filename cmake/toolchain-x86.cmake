@@ -1,4 +1,4 @@
-# Cross-compiles for 32-bit Windows with mingw-w64.
+# Cross-compiles the 32-bit program (build/brumix.exe) with mingw-w64.
 # The posix-thread compilers are needed by GoogleTest; the program links statically either way.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
