@@ -1,6 +1,6 @@
 #include "app/banner_font.h"
 
-#include "app/global_block.h"
+#include "base/global_block.h"
 #include "app/main_dialog.h"
 
 void CreateBannerFont(HWND window, int controlId, const char* faceName, DWORD flags)

@@ -2,7 +2,7 @@
 #include "app/main_dialog.h"
 
 #include "app/banner_font.h"
-#include "app/global_block.h"
+#include "base/global_block.h"
 #include "engine/deletion_run.h"
 #include "help/help_viewer.h"
 #include "pickers/folder_picker.h"

@@ -3,7 +3,7 @@
 #define BRUMIX_MAIN_DIALOG_H
 
 #include <windows.h>
-#include "app/option_flags.h"
+#include "base/option_flags.h"
 #include "res/resource.h"
 
 extern HINSTANCE g_instance;

@@ -3,29 +3,31 @@
 #define BRUMIX_DELETION_RUN_H
 
 #include <windows.h>
-#include "app/option_flags.h"
+#include "base/option_flags.h"
+
+struct RemovalWorkers;
 
 // The record that carries one run through the walk. Each of its blocks comes from the
 // global heap and belongs to RunDeletion; the walk only uses them.
 struct DeletionJob {
-    // The one find-data record of the whole run. Wide: the ANSI enumeration gives a name
-    // outside the code page as "?" or as a look-alike that may name another entry.
-    WIN32_FIND_DATAW* findData;
+    HWND owner;                  // owner of the per-file questions
     OptionFlags options;
     char* patternList;           // the pattern text as given, never changed
-    char* workList;              // same size; cut into patterns at each folder
-    char* entryName;             // the entry at hand, in the ANSI code page (MAX_PATH bytes)
-    // Where the platform finds the folder being walked (FOUND_PATH_CAPACITY characters):
-    // the start folder's final path, then a name more for each level entered.
-    WCHAR* foundPath;
-    int foundLength;             // 0 until the start folder has been found
+    char* workList;              // same size; cut into patterns once, at the start
+    WCHAR* patterns;             // the usable patterns in UTF-16, each terminated
+    int patternCount;
+    void* batch;                 // where each folder's listing is read (LISTING_BATCH_BYTES)
+    void* nameBlock;             // where the walk's name checks are read (OBJECT_NAME_BYTES)
+    WCHAR* lastFolder;           // the path of the last folder entered, as shown
+    RemovalWorkers* workers;     // the threads that delete in runs without questions, or null
 };
 
 // 0 while a run may go on; 1 once the user has cancelled, until the next run starts.
 extern volatile LONG g_cancelRequested;
 
 // folder ends with a backslash; both texts must stay valid for the whole call. A relative
-// folder is taken from the current directory when the run starts.
+// folder is taken from the current directory when the run starts. `owner` owns the
+// summary question and every per-file question.
 void RunDeletion(HWND owner, const char* folder, const char* patterns, OptionFlags options);
 
 // The summary question for these texts and options, and the bytes it takes with its

@@ -1,47 +1,25 @@
 #include "engine/file_removal.h"
 
-#include "app/global_block.h"
-#include "app/main_dialog.h"
-#include "engine/deletion_run.h"
+#include "base/global_block.h"
 #include "engine/found_path.h"
+#include "engine/native_files.h"
 
 namespace {
 
-constexpr int PATH_BYTES = FILE_PATH_LIMIT + 1;
-constexpr int QUESTION_BYTES = 520;
-
-// Opens the file for deletion when it is the entry that the walk found: not a link to a
-// file elsewhere (Wine follows it even when asked not to), not another entry that the
-// name's text resolves to. Gives INVALID_HANDLE_VALUE otherwise.
-HANDLE OpenFoundFile(const char* path, const WCHAR* foundFolder, const char* name)
-{
-    int folderLength = lstrlenW(foundFolder);
-    int capacity = folderLength + 1 + PATH_BYTES;
-    GlobalBlock expected(static_cast<SIZE_T>(capacity) * sizeof(WCHAR));
-    if (!expected)
-        return INVALID_HANDLE_VALUE;
-    lstrcpynW(expected.as<WCHAR>(), foundFolder, capacity);
-    int length = AppendFoundName(expected.as<WCHAR>(), folderLength, capacity, name);
-    if (length < 0)
-        return INVALID_HANDLE_VALUE;
-
-    // On Windows this opens a link itself, never its target; the walk passes over entries
-    // marked as links before they get here.
-    HANDLE file = CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (file != INVALID_HANDLE_VALUE && !IsFoundAt(file, expected.as<WCHAR>(), length)) {
-        CloseHandle(file);
-        file = INVALID_HANDLE_VALUE;
-    }
-    return file;
-}
+constexpr WCHAR QUESTION_START[] = L"D'accord pour d\u00e9truire\n";
+constexpr WCHAR QUESTION_END[] = L"\n?";
+constexpr WCHAR QUESTION_CAPTION[] = L"Confirmation d'effacement";
+constexpr int QUESTION_START_LENGTH = sizeof QUESTION_START / sizeof(WCHAR) - 1;
+constexpr int QUESTION_END_LENGTH = sizeof QUESTION_END / sizeof(WCHAR) - 1;
 
 // Yes deletes, No keeps; anything else (Cancel, Escape, the close box, or 0 when the
 // box cannot be shown) keeps the file and stops the run.
-bool AskToDelete(const char* path, char* question)
+bool AskToDelete(const DeletionJob& job, const WalkedFolder& folder, const FolderEntry& entry)
 {
-    wsprintfA(question, "D'accord pour détruire\n%s\n?", path);
-    int answer = MessageBoxA(g_mainWindow, question, "Confirmation d'effacement", MB_YESNOCANCEL);
+    WCHAR* question = ComposeFileQuestion(folder.shown, folder.shownLength, entry.name, entry.length);
+    int answer = question != nullptr ? MessageBoxW(job.owner, question, QUESTION_CAPTION, MB_YESNOCANCEL) : 0;
+    if (question != nullptr)
+        GlobalFree(question);
     if (answer != IDYES && answer != IDNO)
         g_cancelRequested = 1;
     return answer == IDYES;
@@ -49,27 +27,56 @@ bool AskToDelete(const char* path, char* question)
 
 }  // namespace
 
-bool RemoveFile(const char* folder, const char* name, OptionFlags options, const WCHAR* foundFolder)
+WCHAR* ComposeFileQuestion(const WCHAR* folder, int folderLength, const WCHAR* name, int nameLength)
 {
-    {
-        // Declared in this order so that the path block is released first.
-        GlobalBlock question(QUESTION_BYTES);
-        GlobalBlock path(PATH_BYTES);
-        // A longer path cannot be held whole, and a cut one would name another file.
-        if (path && question && lstrlenA(folder) + lstrlenA(name) <= FILE_PATH_LIMIT) {
-            wsprintfA(path.text(), "%s%s", folder, name);
-            HANDLE file = OpenFoundFile(path.text(), foundFolder, name);
-            if (file != INVALID_HANDLE_VALUE) {
-                bool remove = !(options & OPT_CONFIRM) || AskToDelete(path.text(), question.text());
-                if (remove) {
-                    // Through the handle that was checked, so that it is that very file
-                    // which goes. A read-only file stays, as with DeleteFileA.
-                    FILE_DISPOSITION_INFO disposition = {TRUE};
-                    SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
-                }
-                CloseHandle(file);
-            }
-        }
+    int length = QUESTION_START_LENGTH + folderLength + nameLength + QUESTION_END_LENGTH;
+    auto* text = static_cast<WCHAR*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, (length + 1) * sizeof(WCHAR)));
+    if (text == nullptr)
+        return nullptr;
+    WCHAR* at = text;
+    auto put = [&at](const WCHAR* piece, int count) {
+        CopyMemory(at, piece, count * sizeof(WCHAR));
+        at += count;
+    };
+    put(QUESTION_START, QUESTION_START_LENGTH);
+    put(folder, folderLength);
+    put(name, nameLength);
+    put(QUESTION_END, QUESTION_END_LENGTH);
+    return text;
+}
+
+HANDLE OpenCheckedFile(const WalkedFolder& folder, const FolderEntry& entry, void* nameBlock)
+{
+    HANDLE file = OpenFileForDeletion(folder.handle, entry.name, entry.length);
+    if (file == nullptr)
+        return nullptr;
+    int length = 0;
+    const WCHAR* found = QueryObjectName(file, nameBlock, length);
+    if (found == nullptr || !IsFoundIn(found, length, folder.found, folder.foundLength, entry.name, entry.length)) {
+        CloseObject(file);
+        return nullptr;
+    }
+    return file;
+}
+
+bool RemoveFile(DeletionJob& job, WalkedFolder& folder, FolderEntry& entry)
+{
+    HANDLE file = OpenCheckedFile(folder, entry, job.nameBlock);
+    if (file != nullptr) {
+        // Through the handle that was checked, so that it is that very file which goes.
+        // A read-only file stays, as with a plain deletion.
+        if (AskToDelete(job, folder, entry) && MarkForDeletion(file))
+            entry.flags |= ENTRY_GONE;
+        CloseObject(file);
     }
     return g_cancelRequested == 0;
+}
+
+void RemoveUnasked(const WalkedFolder& folder, const FolderEntry& entry, void* nameBlock)
+{
+    HANDLE file = OpenCheckedFile(folder, entry, nameBlock);
+    if (file == nullptr)
+        return;
+    MarkForDeletion(file);
+    CloseObject(file);
 }

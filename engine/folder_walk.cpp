@@ -1,136 +1,150 @@
 #include "engine/folder_walk.h"
 
-#include "app/global_block.h"
 #include "engine/file_removal.h"
 #include "engine/found_path.h"
+#include "engine/native_files.h"
 #include "engine/pattern_list.h"
+#include "engine/removal_workers.h"
 
 namespace {
 
-constexpr int CHILD_PATH_BYTES = FOLDER_PATH_LIMIT + 1;
-
-bool IsDotEntry(const WCHAR* name)
+// A file the patterns may name: not a folder, not an entry that Windows marks as a link
+// (whose target may be anywhere), not one that cannot be told from its namesake.
+bool IsCandidate(const FolderEntry& entry)
 {
-    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+    return !(entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
+           !(entry.flags & (ENTRY_AMBIGUOUS | ENTRY_GONE));
 }
 
-// Puts the name of the entry just enumerated into `entryName`, in the ANSI code page in
-// which the run's paths are written. False when some character has no exact equivalent
-// there: any text for it would name another entry, or none.
-bool TakeEntryName(DeletionJob& job)
+// A folder the walk enters: its attribute word is exactly the folder attribute, so a
+// folder with any further attribute (hidden, read-only, a link) is not entered.
+bool IsPlainFolder(const FolderEntry& entry)
 {
-    BOOL lossy = FALSE;
-    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, job.findData->cFileName, -1, job.entryName,
-                                    MAX_PATH, nullptr, &lossy);
-    return bytes > 1 && !lossy;
+    return entry.attributes == FILE_ATTRIBUTE_DIRECTORY && !(entry.flags & ENTRY_AMBIGUOUS);
 }
 
-// Makes `folder` the current directory, if the platform finds it where the walk expects
-// it: the start folder wherever it leads, each subfolder exactly at its parent's found
-// path and its own name. Opened the way SetCurrentDirectoryA resolves it, links followed,
-// so that a folder whose text leads elsewhere ("evil." to a linked "evil") is refused.
-bool EnterFolder(DeletionJob& job, const char* folder)
+bool MatchesAny(const DeletionJob& job, const FolderEntry& entry)
 {
-    HANDLE handle = CreateFileA(folder, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    bool found;
-    if (job.foundLength == 0) {
-        job.foundLength = GetFoundPath(handle, job.foundPath, FOUND_PATH_CAPACITY);
-        found = job.foundLength > 0;
-    } else {
-        found = IsFoundAt(handle, job.foundPath, job.foundLength);
+    const WCHAR* pattern = job.patterns;
+    for (int i = 0; i < job.patternCount; ++i, pattern += lstrlenW(pattern) + 1)
+        if (NameMatchesPattern(entry.name, entry.length, pattern))
+            return true;
+    return false;
+}
+
+void NoteFolderEntered(DeletionJob& job, const WalkedFolder& folder)
+{
+    if (folder.shownLength < MAX_PATH)
+        lstrcpynW(job.lastFolder, folder.shown, MAX_PATH);
+}
+
+// Opens the subfolder `entry` of `parent` and walks it, if the system reports it exactly
+// where the walk expects it.
+void WalkSubfolder(DeletionJob& job, WalkedFolder& parent, const FolderEntry& entry)
+{
+    HANDLE handle = OpenFolder(parent.handle, entry.name, entry.length);
+    if (handle == nullptr)
+        return;
+    int length = 0;
+    const WCHAR* found = QueryObjectName(handle, job.nameBlock, length);
+    if (found == nullptr || !IsFoundIn(found, length, parent.found, parent.foundLength, entry.name, entry.length)) {
+        CloseObject(handle);
+        return;
     }
-    CloseHandle(handle);
-    return found && SetCurrentDirectoryA(folder);
-}
-
-// Walks one plain subfolder whose name the enumeration has just given; `name` is read
-// before the walk below reuses the find data and the entry name.
-void WalkSubfolder(DeletionJob& job, const char* folder, const char* name)
-{
-    int folderLength = lstrlenA(folder);
-    bool needsSeparator = folderLength == 0 || folder[folderLength - 1] != '\\';
-    // A longer path cannot be held whole, and a cut one would name another folder.
-    if (folderLength + (needsSeparator ? 1 : 0) + lstrlenA(name) + 1 > FOLDER_PATH_LIMIT)
+    WalkedFolder* child =
+        MakeWalkedFolder(handle, found, length, parent.shown, parent.shownLength, entry.name, entry.length);
+    if (child == nullptr) {
+        CloseObject(handle);
         return;
-    GlobalBlock child(CHILD_PATH_BYTES);
-    if (!child)
-        return;
-    wsprintfA(child.text(), needsSeparator ? "%s\\%s\\" : "%s%s\\", folder, name);
-
-    int parentLength = job.foundLength;
-    int length = AppendFoundName(job.foundPath, parentLength, FOUND_PATH_CAPACITY, name);
-    if (length < 0)
-        return;
-    job.foundLength = length;
-    WalkFolder(job, child.text());
-    job.foundLength = parentLength;
-    job.foundPath[parentLength] = L'\0';
+    }
+    WalkFolder(job, *child);
+    ReleaseFolder(child);
 }
 
 }  // namespace
 
-void WalkFolder(DeletionJob& job, const char* folder)
+WalkedFolder* MakeWalkedFolder(HANDLE handle, const WCHAR* found, int foundLength, const WCHAR* shownParent,
+                               int shownParentLength, const WCHAR* name, int nameLength)
+{
+    int shownLength = shownParentLength + nameLength + (nameLength > 0 ? 1 : 0);
+    SIZE_T bytes = sizeof(WalkedFolder) + (static_cast<SIZE_T>(foundLength) + 1 + shownLength + 1) * sizeof(WCHAR);
+    auto* folder = static_cast<WalkedFolder*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, bytes));
+    if (folder == nullptr)
+        return nullptr;
+    auto* text = reinterpret_cast<WCHAR*>(folder + 1);
+    CopyMemory(text, found, foundLength * sizeof(WCHAR));
+    folder->found = text;
+    folder->foundLength = foundLength;
+    text += foundLength + 1;
+    CopyMemory(text, shownParent, shownParentLength * sizeof(WCHAR));
+    if (nameLength > 0) {
+        CopyMemory(text + shownParentLength, name, nameLength * sizeof(WCHAR));
+        text[shownLength - 1] = L'\\';
+    }
+    folder->shown = text;
+    folder->shownLength = shownLength;
+    folder->handle = handle;
+    folder->references = 1;
+    return folder;
+}
+
+void HoldFolder(WalkedFolder* folder)
+{
+    InterlockedIncrement(&folder->references);
+}
+
+void ReleaseFolder(WalkedFolder* folder)
+{
+    if (InterlockedDecrement(&folder->references) != 0)
+        return;
+    CloseObject(folder->handle);
+    ReleaseListing(folder->listing);
+    GlobalFree(folder);
+}
+
+void WalkFolder(DeletionJob& job, WalkedFolder& folder)
 {
     if (g_cancelRequested)
         return;
-    // Never act on whatever directory happens to be current.
-    if (!EnterFolder(job, folder))
+    NoteFolderEntered(job, folder);
+    if (!ListFolder(folder.handle, job.batch, folder.listing))
         return;
-
-    lstrcpyA(job.workList, job.patternList);
-    for (char* pattern = CutPattern(job.workList); pattern != nullptr; pattern = CutPattern(nullptr)) {
-        DeleteMatches(job, folder, pattern);
-        if (g_cancelRequested)
-            return;
-    }
+    if (!DeleteMatches(job, folder))
+        return;
     if (!(job.options & OPT_RECURSE))
         return;
 
-    WIN32_FIND_DATAW* entry = job.findData;
-    ZeroMemory(entry, sizeof *entry);
-    HANDLE find = FindFirstFileW(L"*.*", entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        // The whole word: a folder with any further attribute (hidden, read-only, a link)
-        // is not entered.
-        if (entry->dwFileAttributes == FILE_ATTRIBUTE_DIRECTORY && !IsDotEntry(entry->cFileName) &&
-            TakeEntryName(job))
-            WalkSubfolder(job, folder, job.entryName);
-    } while (FindNextFileW(find, entry));
-    FindClose(find);
+    FolderEntry* entry = folder.listing.first;
+    for (int i = 0; i < folder.listing.count && !g_cancelRequested; ++i, entry = NextEntry(entry))
+        if (IsPlainFolder(*entry))
+            WalkSubfolder(job, folder, *entry);
 }
 
-void DeleteMatches(DeletionJob& job, const char* folder, const char* pattern)
+bool DeleteMatches(DeletionJob& job, WalkedFolder& folder)
 {
-    // A folder or drive part would make the enumeration look elsewhere while the path
-    // built names this folder.
-    if (!IsPlainPattern(pattern))
-        return;
-    int patternLength = lstrlenA(pattern) + 1;
-    GlobalBlock widePattern(static_cast<SIZE_T>(patternLength) * sizeof(WCHAR));
-    if (!widePattern ||
-        MultiByteToWideChar(CP_ACP, 0, pattern, -1, widePattern.as<WCHAR>(), patternLength) == 0)
-        return;
+    FolderListing& listing = folder.listing;
+    if (!(job.options & OPT_CONFIRM)) {
+        FolderEntry* entry = listing.first;
+        for (int i = 0; i < listing.count && !g_cancelRequested; ++i, entry = NextEntry(entry)) {
+            if (!IsCandidate(*entry) || !MatchesAny(job, *entry))
+                continue;
+            if (job.workers != nullptr)
+                QueueRemoval(job, folder, *entry);
+            else
+                RemoveUnasked(folder, *entry, job.nameBlock);
+        }
+        return g_cancelRequested == 0;
+    }
 
-    WIN32_FIND_DATAW* entry = job.findData;
-    ZeroMemory(entry, sizeof *entry);
-    HANDLE find = FindFirstFileW(widePattern.as<WCHAR>(), entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        // Windows marks links in the enumeration; their target may be anywhere.
-        if (entry->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-            continue;
-        if (!TakeEntryName(job) || !NameMatchesPattern(job.entryName, pattern))
-            continue;
-        if (!RemoveFile(folder, job.entryName, job.options, job.foundPath))
-            break;
-    } while (FindNextFileW(find, entry));
-    FindClose(find);
+    // With questions, in the designed order: pattern by pattern, each in the listing's
+    // order. A file spared for one pattern is offered again for the next that names it.
+    const WCHAR* pattern = job.patterns;
+    for (int p = 0; p < job.patternCount; ++p, pattern += lstrlenW(pattern) + 1) {
+        FolderEntry* entry = listing.first;
+        for (int i = 0; i < listing.count; ++i, entry = NextEntry(entry))
+            if (IsCandidate(*entry) && NameMatchesPattern(entry->name, entry->length, pattern) &&
+                !RemoveFile(job, folder, *entry))
+                return false;
+    }
+    return true;
 }

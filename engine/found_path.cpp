@@ -1,47 +1,63 @@
 #include "engine/found_path.h"
 
-#include "app/global_block.h"
+namespace {
 
-int AppendFoundName(WCHAR* found, int length, int capacity, const char* name)
+bool IsTail(WCHAR c)
 {
-    int at = length;
-    if (at == 0 || found[at - 1] != L'\\') {
-        if (at + 1 >= capacity)
-            return -1;
-        found[at++] = L'\\';
-    }
-    // The enumeration gave the name in the ANSI code page; it names the entry only if it
-    // converts back without loss.
-    int added = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name, -1, found + at, capacity - at);
-    if (added <= 1) {
-        found[length] = L'\0';
-        return -1;
-    }
-    return at + added - 1;
+    return c == L'.' || c == L' ';
 }
 
-int GetFoundPath(HANDLE handle, WCHAR* found, int capacity)
+// The component that starts at `at` and ends before the next backslash or the end.
+int ComponentEnd(const WCHAR* text, int length, int at)
 {
-    DWORD length = GetFinalPathNameByHandleW(handle, found, static_cast<DWORD>(capacity),
-                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    // A result as large as the block is the size it would need, not a path.
-    if (length == 0 || length >= static_cast<DWORD>(capacity))
-        return 0;
-    return static_cast<int>(length);
+    while (at < length && text[at] != L'\\')
+        ++at;
+    return at;
 }
 
-bool IsFoundAt(HANDLE handle, const WCHAR* expected, int length)
+}  // namespace
+
+int StrippedLength(const WCHAR* name, int length)
 {
-    // Two characters more than expected: a longer path shows as too long, not as cut.
-    int capacity = length + 2;
-    GlobalBlock block(static_cast<SIZE_T>(capacity) * sizeof(WCHAR));
-    if (!block)
-        return false;
-    WCHAR* found = block.as<WCHAR>();
-    if (GetFoundPath(handle, found, capacity) != length)
-        return false;
-    for (int i = 0; i < length; ++i)
-        if (found[i] != expected[i])
+    while (length > 0 && IsTail(name[length - 1]))
+        --length;
+    return length;
+}
+
+bool SameFoundName(const WCHAR* one, int oneLength, const WCHAR* other, int otherLength)
+{
+    int i = 0;
+    int j = 0;
+    for (;;) {
+        int oneEnd = ComponentEnd(one, oneLength, i);
+        int otherEnd = ComponentEnd(other, otherLength, j);
+        int a = StrippedLength(one + i, oneEnd - i);
+        int b = StrippedLength(other + j, otherEnd - j);
+        if (a != b)
             return false;
-    return true;
+        for (int k = 0; k < a; ++k)
+            if (one[i + k] != other[j + k])
+                return false;
+        bool oneDone = oneEnd == oneLength;
+        bool otherDone = otherEnd == otherLength;
+        if (oneDone || otherDone)
+            return oneDone && otherDone;
+        i = oneEnd + 1;
+        j = otherEnd + 1;
+    }
+}
+
+bool IsFoundIn(const WCHAR* reported, int reportedLength, const WCHAR* folder, int folderLength,
+               const WCHAR* name, int nameLength)
+{
+    // The folder part ends at the reported name's last backslash: a name never holds one.
+    int last = reportedLength - 1;
+    while (last >= 0 && reported[last] != L'\\')
+        --last;
+    if (last < 0)
+        return false;
+    // A drive's root is reported with its backslash ("\??\C:\"), any other folder without.
+    int folderPart = (folderLength > 0 && folder[folderLength - 1] == L'\\') ? last + 1 : last;
+    return SameFoundName(reported, folderPart, folder, folderLength) &&
+           SameFoundName(reported + last + 1, reportedLength - last - 1, name, nameLength);
 }

@@ -1,28 +1,27 @@
-// Where the platform really finds a file or folder, as opposed to the path text that the
-// walk builds. Under Wine a path text can name another entry than the one enumerated: a
-// link leads elsewhere, a trailing dot or blank is dropped ("x." opens "x"), a character
-// outside the ANSI code page comes back from the enumeration as "?" or as a look-alike.
-// The walk acts on an entry only when the object it opens is found exactly where the
-// folder's found path and the entry's name say it is. Paths are compared in UTF-16, so
-// that a look-alike never passes for the real character.
+// Where the platform really finds a file or folder, as opposed to where the walk expects
+// it. Under Wine an entry can lead elsewhere than its name says: a link to a file shows
+// in listings as a plain file, and opening it opens the target. The walk acts on an entry
+// only when the object it opened is reported exactly where the folder's found name and
+// the entry's name say it is.
+//
+// Wine reports names without the trailing dots and blanks of each component ("x.obj."
+// comes back as "x.obj"), so names are compared without them, and an entry whose folder
+// holds another entry with the same name but for such a tail is never acted on: the two
+// could not be told apart.
 #ifndef BRUMIX_FOUND_PATH_H
 #define BRUMIX_FOUND_PATH_H
 
 #include <windows.h>
 
-// Room for the longest path that the platform can give (UTF-16 characters and terminator).
-constexpr int FOUND_PATH_CAPACITY = 32768;
+// The length of `name` without its trailing dots and blanks.
+int StrippedLength(const WCHAR* name, int length);
 
-// Appends a "\" (unless `found` already ends with one) and `name`, given in the ANSI code
-// page, to the found path of `length` characters held in a block of `capacity` characters.
-// Gives the new length, or -1 (and `found` unchanged) when it does not fit.
-int AppendFoundName(WCHAR* found, int length, int capacity, const char* name);
+// True when two object names are the same, component by component, each compared exactly
+// (case included) but for trailing dots and blanks.
+bool SameFoundName(const WCHAR* one, int oneLength, const WCHAR* other, int otherLength);
 
-// The final path of the object open in `handle`, into a block of `capacity` characters.
-// Gives its length, or 0 when it cannot be had or does not fit.
-int GetFoundPath(HANDLE handle, WCHAR* found, int capacity);
-
-// True when the object open in `handle` is exactly at `expected` (`length` characters).
-bool IsFoundAt(HANDLE handle, const WCHAR* expected, int length);
+// True when `reported` is `folder` followed by a backslash and `name`, compared as above.
+bool IsFoundIn(const WCHAR* reported, int reportedLength, const WCHAR* folder, int folderLength,
+               const WCHAR* name, int nameLength);
 
 #endif

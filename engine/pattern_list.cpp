@@ -1,11 +1,12 @@
 #include "engine/pattern_list.h"
 
+extern "C" WCHAR NTAPI RtlUpcaseUnicodeChar(WCHAR c);
+
 namespace {
 
 constexpr char SEPARATORS[] = ";, ";
 
-// The tokenizer's position between calls; one serves the whole run, since a folder's
-// patterns are all taken before any of its subfolders is entered.
+// The tokenizer's position between calls; one list is cut at a time.
 char* g_nextPattern;
 
 bool IsSeparator(char c)
@@ -16,70 +17,45 @@ bool IsSeparator(char c)
     return false;
 }
 
-// Upper case of each code page 1252 character: the letters of the Latin-1 range and the
-// four pairs that 1252 places in 0x80-0x9F (Š š, Œ œ, Ž ž, Ÿ ÿ).
-struct FoldTable {
-    unsigned char upper[256];
-    constexpr FoldTable() : upper()
-    {
-        for (int c = 0; c < 256; ++c)
-            upper[c] = static_cast<unsigned char>(c);
-        for (int c = 'a'; c <= 'z'; ++c)
-            upper[c] = static_cast<unsigned char>(c - 32);
-        for (int c = 0xE0; c <= 0xFE; ++c)
-            if (c != 0xF7)
-                upper[c] = static_cast<unsigned char>(c - 32);
-        upper[0x9A] = 0x8A;
-        upper[0x9C] = 0x8C;
-        upper[0x9E] = 0x8E;
-        upper[0xFF] = 0x9F;
-    }
-};
-constexpr FoldTable FOLD;
-
-bool SameLetter(char a, char b)
+// File names are told apart regardless of case the way the file system does it: with the
+// system's own upper-case table, which an ASCII letter short-cuts.
+WCHAR Upper(WCHAR c)
 {
-    return FOLD.upper[static_cast<unsigned char>(a)] == FOLD.upper[static_cast<unsigned char>(b)];
+    if (c < 0x80)
+        return (c >= L'a' && c <= L'z') ? static_cast<WCHAR>(c - 32) : c;
+    return RtlUpcaseUnicodeChar(c);
 }
 
-bool HasWildcard(const char* pattern, int length)
+bool HasWildcard(const WCHAR* pattern, int length)
 {
     for (int i = 0; i < length; ++i)
-        if (pattern[i] == '*' || pattern[i] == '?')
+        if (pattern[i] == L'*' || pattern[i] == L'?')
             return true;
     return false;
 }
 
-bool HasDot(const char* name)
+bool HasDot(const WCHAR* name, int length)
 {
-    for (; *name != '\0'; ++name)
-        if (*name == '.')
+    for (int i = 0; i < length; ++i)
+        if (name[i] == L'.')
             return true;
     return false;
 }
 
-int Length(const char* text)
-{
-    int length = 0;
-    while (text[length] != '\0')
-        ++length;
-    return length;
-}
-
-// Plain "*" and "?" matching of the whole name against the first `length` characters
-// of the pattern. Iterative, with one step back to the last "*": no recursion, whatever
-// the number of stars.
-bool Matches(const char* name, const char* pattern, int length)
+// Plain "*" and "?" matching of the whole name against the first `length` characters of
+// the pattern. Iterative, with one step back to the last "*": no recursion, whatever the
+// number of stars.
+bool Matches(const WCHAR* name, int nameLength, const WCHAR* pattern, int length)
 {
     int p = 0;
-    const char* n = name;
+    int n = 0;
     int starAt = -1;
-    const char* starName = nullptr;
-    while (*n != '\0') {
-        if (p < length && pattern[p] == '*') {
+    int starName = 0;
+    while (n < nameLength) {
+        if (p < length && pattern[p] == L'*') {
             starAt = p++;
             starName = n;
-        } else if (p < length && (pattern[p] == '?' || SameLetter(pattern[p], *n))) {
+        } else if (p < length && (pattern[p] == L'?' || Upper(pattern[p]) == Upper(name[n]))) {
             ++p;
             ++n;
         } else if (starAt >= 0) {
@@ -89,7 +65,7 @@ bool Matches(const char* name, const char* pattern, int length)
             return false;
         }
     }
-    while (p < length && pattern[p] == '*')
+    while (p < length && pattern[p] == L'*')
         ++p;
     return p == length;
 }
@@ -133,20 +109,36 @@ bool IsPlainPattern(const char* pattern)
     return true;
 }
 
-bool NameMatchesPattern(const char* name, const char* pattern)
+int TakePatterns(char* list, WCHAR* table, int capacity)
 {
-    int length = Length(pattern);
+    int count = 0;
+    int used = 0;
+    for (char* pattern = CutPattern(list); pattern != nullptr; pattern = CutPattern(nullptr)) {
+        if (!IsPlainPattern(pattern))
+            continue;
+        int written = MultiByteToWideChar(CP_ACP, 0, pattern, -1, table + used, capacity - used);
+        if (written <= 1)
+            continue;
+        used += written;
+        ++count;
+    }
+    return count;
+}
+
+bool NameMatchesPattern(const WCHAR* name, int nameLength, const WCHAR* pattern)
+{
+    int length = lstrlenW(pattern);
     if (!HasWildcard(pattern, length)) {
         // A name without wildcards loses its trailing dots on the way to the file
         // system: "readme." is "readme".
-        while (length > 0 && pattern[length - 1] == '.')
+        while (length > 0 && pattern[length - 1] == L'.')
             --length;
-        return Matches(name, pattern, length);
+        return Matches(name, nameLength, pattern, length);
     }
-    if (length > 0 && pattern[length - 1] == '.')
-        return !HasDot(name) && Matches(name, pattern, length - 1);
-    if (Matches(name, pattern, length))
+    if (length > 0 && pattern[length - 1] == L'.')
+        return !HasDot(name, nameLength) && Matches(name, nameLength, pattern, length - 1);
+    if (Matches(name, nameLength, pattern, length))
         return true;
-    return length >= 2 && pattern[length - 2] == '.' && pattern[length - 1] == '*' && !HasDot(name) &&
-           Matches(name, pattern, length - 2);
+    return length >= 2 && pattern[length - 2] == L'.' && pattern[length - 1] == L'*' &&
+           !HasDot(name, nameLength) && Matches(name, nameLength, pattern, length - 2);
 }

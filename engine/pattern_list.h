@@ -2,6 +2,8 @@
 #ifndef BRUMIX_PATTERN_LIST_H
 #define BRUMIX_PATTERN_LIST_H
 
+#include <windows.h>
+
 // Cuts the next pattern out of a list separated by ";", "," and blanks, in place: the
 // separator that ends a pattern becomes its terminator. Give the list on the first call
 // and nullptr on the following ones, which go on from a position remembered between calls.
@@ -13,11 +15,17 @@ char* CutPattern(char* list);
 // as further wildcards ("<", ">", "\"").
 bool IsPlainPattern(const char* pattern);
 
+// Cuts `list` in place and writes its usable patterns in UTF-16, in list order, each with
+// its terminator, into `table` (room for lstrlenA(list) + 1 characters always suffices).
+// Patterns that are not plain match nothing and are left out. Gives how many were written.
+int TakePatterns(char* list, WCHAR* table, int capacity);
+
 // Whether a long name is one that the pattern stands for, compared without regard to case:
 // "*" stands for any run of characters, "?" for exactly one; "name.*" also takes "name"
 // without any dot, and a wildcard pattern ending with "." takes only names without a dot.
 // The platform also matches patterns against generated short names ("*.htm" finds
 // "page.html" through "PAGE~1.HTM"); this is the test that only the long name counts.
-bool NameMatchesPattern(const char* name, const char* pattern);
+// `name` has `length` characters (no terminator needed); `pattern` is terminated.
+bool NameMatchesPattern(const WCHAR* name, int length, const WCHAR* pattern);
 
 #endif

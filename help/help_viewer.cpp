@@ -1,7 +1,7 @@
 // The help dialog: the help text resource, read-only, on the button-face colour.
 #include "help/help_viewer.h"
 
-#include "app/global_block.h"
+#include "base/global_block.h"
 #include "res/resource.h"
 
 HBRUSH g_helpBrush;

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "app/global_block.h"
+#include "base/global_block.h"
 
 class CurrentDirectoryGuard {
 public:

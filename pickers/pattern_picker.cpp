@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/global_block.h"
+#include "base/global_block.h"
 #include "pickers/current_directory_guard.h"
 #include "pickers/open_request.h"
 

@@ -3,7 +3,7 @@
 // dialog is open the history exists only as the list of the pattern box.
 #include "prefs/preferences.h"
 
-#include "app/global_block.h"
+#include "base/global_block.h"
 #include "app/main_dialog.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include "driver/app_driver.h"
 
+#include "support/utf8.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -130,6 +132,15 @@ std::string WindowText(HWND window)
     LRESULT copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
     text.resize(static_cast<size_t>(copied));
     return text;
+}
+
+std::string WindowUtf8Text(HWND window)
+{
+    LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    LRESULT copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(copied));
+    return Utf8(text);
 }
 
 std::string ClassName(HWND window)
@@ -265,6 +276,7 @@ bool BrumixApp::WaitForMessageBox(MessageBoxSeen& box, HWND owner)
     GetWindowTextA(window, caption, sizeof caption);
     box.caption = caption;
     box.text = WindowText(GetDlgItem(window, MESSAGE_TEXT_ID));
+    box.utf8Text = WindowUtf8Text(GetDlgItem(window, MESSAGE_TEXT_ID));
     box.buttons.clear();
     for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
         HWND button = GetDlgItem(window, id);

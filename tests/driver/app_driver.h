@@ -18,7 +18,8 @@ constexpr DWORD WAIT_MS = 15000;
 struct MessageBoxSeen {
     HWND window = nullptr;
     std::string caption;
-    std::string text;
+    std::string text;          // as an ANSI program reads it
+    std::string utf8Text;      // every character as the box shows it
     std::vector<int> buttons;  // ids of the buttons it shows (IDOK, IDYES, ...), ascending
     int icon = 0;              // MB_ICONQUESTION, MB_ICONHAND, ... or 0 when it shows none
 };
@@ -89,8 +90,9 @@ private:
     HWND dialog_ = nullptr;
 };
 
-// Text of any window, including another process's edit boxes.
+// Text of any window, including another process's edit boxes; in UTF-8, every character kept.
 std::string WindowText(HWND window);
+std::string WindowUtf8Text(HWND window);
 std::string ClassName(HWND window);
 // The directory that holds the running test program, with a final backslash.
 std::string ProgramFolder();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include "driver/app_driver.h"
 #include "res/resource.h"
 #include "support/question_answerer.h"
@@ -140,6 +142,39 @@ TEST(DeletionE2E, WithoutQuestionsEveryNamedFileGoesAndNothingElse)
     ASSERT_TRUE(app.WaitIdle());
     EXPECT_TRUE(app.NoMessageBoxWithin(300));
     EXPECT_EQ(root.Files(), (Names{".hidden\\a.obj", "keep.txt", "page.html"}));
+    Close(app);
+}
+
+TEST(DeletionE2E, NamesInAnyScriptAreAskedAboutExactlyOneByOne)
+{
+    // a with macron, Japanese "nihon" and "deeta": none of them has a code page 1252 form.
+    const std::string macron = "\xC4\x81", nihon = "\xE6\x97\xA5\xE6\x9C\xAC",
+                      data = "\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF";
+    TempFolder root;
+    Names named = {"a.obj", macron + ".obj", nihon + ".obj", data + "\\y.obj"};
+    for (const std::string& file : named)
+        root.MakeFile(file);
+    root.MakeFile(data + "\\keep.c");
+    BrumixApp app;
+    StartRun(app, root.path(), "*.obj", true, true);
+    Names asked;
+    for (size_t i = 0; i < named.size(); ++i) {
+        MessageBoxSeen box;
+        ASSERT_TRUE(app.WaitForMessageBox(box));
+        EXPECT_EQ(box.caption, "Confirmation d'effacement");
+        asked.push_back(box.utf8Text);
+        // "a.obj" is spared; its look-alike goes.
+        ASSERT_TRUE(app.Answer(box, box.utf8Text == FileQuestionUtf8(root / "a.obj") ? IDNO : IDYES));
+    }
+    ASSERT_TRUE(app.WaitIdle());
+    EXPECT_TRUE(app.NoMessageBoxWithin(300));
+    Names expected;
+    for (const std::string& file : named)
+        expected.push_back(FileQuestionUtf8(root / file));
+    std::sort(asked.begin(), asked.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(asked, expected);
+    EXPECT_EQ(root.Files(), (Names{"a.obj", data + "\\keep.c"}));
     Close(app);
 }
 

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "engine/folder_walk.h"
+#include "engine/native_files.h"
+#include "engine/pattern_list.h"
 #include "support/temp_folder.h"
 #include "support/unix_files.h"
 #include "run_in_process.h"
@@ -143,14 +148,35 @@ TEST(FolderWalk, AQuestionThatCannotBeShownStopsTheRun)
     TempFolder root;
     root.MakeFile("a.obj");
     root.MakeFile("b.obj");
-    // A window that no longer exists cannot own a box: MessageBoxA gives 0.
+    // A window that no longer exists cannot own a box: MessageBoxW gives 0. The summary
+    // would fail the same way, so the walk is started by hand, as RunDeletion does.
     HWND gone = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
-    g_mainWindow = gone;
+    std::wstring patterns(16, L'\0');
+    char list[] = "*.obj";
+    std::vector<char> batch(LISTING_BATCH_BYTES), names(OBJECT_NAME_BYTES);
+    std::wstring last(MAX_PATH, L'\0');
+    DeletionJob job = {};
+    job.owner = gone;
+    job.options = OPT_CONFIRM;
+    job.patterns = &patterns[0];
+    job.patternCount = TakePatterns(list, job.patterns, static_cast<int>(patterns.size()));
+    job.batch = batch.data();
+    job.nameBlock = names.data();
+    job.lastFolder = &last[0];
+    std::wstring start = Wide(root.path());
+    HANDLE handle = OpenFolder(nullptr, start.c_str(), static_cast<int>(start.size()));
+    ASSERT_NE(handle, nullptr);
+    int length = 0;
+    const WCHAR* found = QueryObjectName(handle, names.data(), length);
+    ASSERT_NE(found, nullptr);
+    WalkedFolder* folder = MakeWalkedFolder(handle, found, length, start.c_str(), static_cast<int>(start.size()), L"", 0);
+
     QuestionAnswerer answerer(YesToSummaryThen({}));
-    RunDeletion(nullptr, root.path().c_str(), "*.obj", OPT_CONFIRM);
-    g_mainWindow = nullptr;
-    EXPECT_EQ(answerer.seen().size(), 1u) << "only the summary showed";
+    g_cancelRequested = 0;
+    WalkFolder(job, *folder);
+    ReleaseFolder(folder);
+    EXPECT_TRUE(answerer.seen().empty());
     EXPECT_EQ(g_cancelRequested, 1);
     EXPECT_EQ(root.Files(), (Names{"a.obj", "b.obj"}));
 }
@@ -198,48 +224,48 @@ TEST(FolderWalk, DriveRootStartFolderIsTheRootOfTheCurrentDrive)
     EXPECT_EQ(CurrentDirectory(), drive);
 }
 
-// Paths in the fixture can pass the old 260-character limit: build them through the
-// long-path form.
-void MakeLongFolder(const std::string& path)
+TEST(FolderWalk, PathsOfAnyLengthAreWalkedWhole)
 {
-    CreateDirectoryW(Wide("\\\\?\\" + path).c_str(), nullptr);
+    // Seven levels of 45-character names: files at 300 characters and more, a question
+    // that shows the whole path, and the files that no pattern names kept.
+    TempFolder root;
+    std::string level = std::string(41, 'n') + "name";
+    std::string relative;
+    for (int depth = 0; depth < 7; ++depth) {
+        relative += level + std::to_string(depth) + "\\";
+        root.MakeFile(relative + "x.obj");
+        root.MakeFile(relative + "keep.c");
+    }
+    std::string deepest = root / (relative + "x.obj");
+    ASSERT_GT(deepest.size(), 300u);
+    Names questions = RunInProcess(root.path(), "*.obj", BOTH, {IDNO, IDNO, IDNO, IDNO, IDNO, IDNO, IDYES});
+    ASSERT_EQ(questions.size(), 7u);
+    EXPECT_EQ(questions.back(), FileQuestion(deepest));
+    Names left = root.Files();
+    EXPECT_EQ(left.size(), 13u);
+    EXPECT_EQ(std::count(left.begin(), left.end(), relative + "x.obj"), 0) << "the deepest file stayed";
+
+    RunInProcess(root.path(), "*.obj", OPT_RECURSE);
+    for (const std::string& file : root.Files())
+        EXPECT_EQ(file.substr(file.size() - 6), "keep.c");
+    EXPECT_EQ(root.Files().size(), 7u);
 }
 
-void MakeLongFile(const std::string& path)
-{
-    HANDLE file = CreateFileW(Wide("\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    CloseHandle(file);
-}
-
-bool LongExists(const std::string& path)
-{
-    return GetFileAttributesW(Wide("\\\\?\\" + path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-TEST(FolderWalk, PathsTooLongForTheirBlocksAreSkippedNeverCut)
+TEST(FolderWalk, AHundredAndSixtyLevelsDeepEveryNamedFileGoes)
 {
     TempFolder root;
-    std::string base = root.path();
-    ASSERT_LT(base.size(), 200u);
-    // Folders whose path, closing backslash included, is 255 and 256 characters.
-    std::string fits = base + std::string(FOLDER_PATH_LIMIT - 1 - base.size(), 'f') + "\\";
-    std::string over = base + std::string(FOLDER_PATH_LIMIT - base.size(), 'g') + "\\";
-    ASSERT_EQ(fits.size(), 255u);
-    ASSERT_EQ(over.size(), 256u);
-    MakeLongFolder(fits);
-    MakeLongFolder(over);
-    // In the 255-character folder: file paths of 259 and 260 characters.
-    std::string fileFits = fits + std::string(259 - fits.size() - 4, 'a') + ".obj";
-    std::string fileOver = fits + std::string(260 - fits.size() - 4, 'b') + ".obj";
-    MakeLongFile(fileFits);
-    MakeLongFile(fileOver);
-    MakeLongFile(over + "c.obj");
-    ASSERT_TRUE(LongExists(fileFits) && LongExists(fileOver) && LongExists(over + "c.obj"));
-
-    EXPECT_EQ(RunInProcess(base, "*.obj", BOTH), Names{FileQuestion(fileFits)});
-    EXPECT_FALSE(LongExists(fileFits));
-    EXPECT_TRUE(LongExists(fileOver));
-    EXPECT_TRUE(LongExists(over + "c.obj"));
+    std::string relative;
+    for (int depth = 0; depth < 160; ++depth) {
+        relative += "d\\";
+        root.MakeFile(relative + "x.obj");
+        root.MakeFile(relative + "x.c");
+    }
+    ASSERT_GT((root / relative).size(), 320u);
+    RunInProcess(root.path(), "*.obj", OPT_RECURSE);
+    Names left = root.Files();
+    EXPECT_EQ(left.size(), 160u);
+    for (const std::string& file : left)
+        EXPECT_EQ(file.substr(file.size() - 3), "x.c");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/pattern_list.h"
+#include "support/utf8.h"
 
 namespace {
 
@@ -51,33 +52,49 @@ TEST(PatternList, OnlyPatternsOfThisFolderAreUsable)
         EXPECT_FALSE(IsPlainPattern(other)) << other;
 }
 
+bool Named(const std::wstring& name, const std::wstring& pattern)
+{
+    return NameMatchesPattern(name.c_str(), static_cast<int>(name.size()), pattern.c_str());
+}
+
 TEST(PatternList, OnlyTheLongNameCounts)
 {
-    struct Case { const char* pattern; const char* name; bool matches; };
+    struct Case { const wchar_t* pattern; const wchar_t* name; bool matches; };
     const Case cases[] = {
-        {"*.obj", "main.obj", true},    {"*.obj", "MAIN.OBJ", true},   {"*.OBJ", "main.obj", true},
-        {"*.obj", "x.objx", false},     {"*.htm", "x.html", false},    {"*.htm", "x.htm", true},
-        {"*.obj", "obj", false},        {"*.obj", ".obj", true},       {"*.obj", "a.b.obj", true},
-        {"?.o", "a.o", true},           {"?.o", "ab.o", false},        {"?.o", ".o", false},
-        {"a?c", "abc", true},           {"a?c", "ac", false},          {"a*", "A", true},
-        {"*", "anything.at.all", true}, {"*.*", "noext", true},        {"*.*", "a.b", true},
-        {"a*.*", "abc", true},          {"a*.*", "b.c", false},        {"x.*", "x", true},
-        {"x.*", "xy", false},           {"*.", "noext", true},         {"*.", "a.txt", false},
-        {"a*.", "abc", true},           {"a*.", "a.c", false},         {"readme.", "readme", true},
-        {"readme.", "readme.txt", false}, {"readme", "README", true},  {"*x*", "box.obj", true},
-        {"*x*", "bo.obj", false},       {"**a", "ba", true},           {"*a*b*c", "xaybzc", true},
-        {"*a*b*c", "xaybz", false},     {"été.txt", "ÉTÉ.TXT", true},  {"œuvre", "Œuvre", true},
-        {"ÿ*", "Ÿx", true},             {"*.obj", "a.obj.", false},    {"x?", "x.", true},
+        {L"*.obj", L"main.obj", true},    {L"*.obj", L"MAIN.OBJ", true},   {L"*.OBJ", L"main.obj", true},
+        {L"*.obj", L"x.objx", false},     {L"*.htm", L"x.html", false},    {L"*.htm", L"x.htm", true},
+        {L"*.obj", L"obj", false},        {L"*.obj", L".obj", true},       {L"*.obj", L"a.b.obj", true},
+        {L"?.o", L"a.o", true},           {L"?.o", L"ab.o", false},        {L"?.o", L".o", false},
+        {L"a?c", L"abc", true},           {L"a?c", L"ac", false},          {L"a*", L"A", true},
+        {L"*", L"anything.at.all", true}, {L"*.*", L"noext", true},        {L"*.*", L"a.b", true},
+        {L"a*.*", L"abc", true},          {L"a*.*", L"b.c", false},        {L"x.*", L"x", true},
+        {L"x.*", L"xy", false},           {L"*.", L"noext", true},         {L"*.", L"a.txt", false},
+        {L"a*.", L"abc", true},           {L"a*.", L"a.c", false},         {L"readme.", L"readme", true},
+        {L"readme.", L"readme.txt", false}, {L"readme", L"README", true},  {L"*x*", L"box.obj", true},
+        {L"*x*", L"bo.obj", false},       {L"**a", L"ba", true},           {L"*a*b*c", L"xaybzc", true},
+        {L"*a*b*c", L"xaybz", false},     {L"été.txt", L"ÉTÉ.TXT", true},  {L"œuvre", L"Œuvre", true},
+        {L"ÿ*", L"Ÿx", true},             {L"*.obj", L"a.obj.", false},    {L"x?", L"x.", true},
+        // Names outside the ANSI code page are matched as they are, one character each.
+        {L"*.obj", L"日本.obj", true},     {L"?.obj", L"ā.obj", true},      {L"a.obj", L"ā.obj", false},
+        {L"ω*", L"Ωmega.obj", true},      {L"??.obj", L"日本.obj", true},   {L"?.obj", L"日本.obj", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(NameMatchesPattern(c.name, c.pattern), c.matches) << c.pattern << " / " << c.name;
+        EXPECT_EQ(Named(c.name, c.pattern), c.matches) << Utf8(c.pattern) << " / " << Utf8(c.name);
 }
 
 TEST(PatternList, ManyStarsStayFast)
 {
-    std::string pattern = std::string(200, '*') + "b";
-    std::string name(255, 'a');
-    EXPECT_FALSE(NameMatchesPattern(name.c_str(), pattern.c_str()));
+    std::wstring pattern = std::wstring(200, L'*') + L"b";
+    std::wstring name(255, L'a');
+    EXPECT_FALSE(Named(name, pattern));
+}
+
+TEST(PatternList, TakenPatternsAreTheUsableOnesInUtf16InListOrder)
+{
+    char list[] = ";*.obj,sub\\*.res \xE9t\xE9.* <x *.obj;";
+    std::wstring table(sizeof list, L'#');
+    EXPECT_EQ(TakePatterns(list, &table[0], static_cast<int>(table.size())), 3);
+    EXPECT_EQ(table.substr(0, 18), std::wstring(L"*.obj\0été.*\0*.obj\0", 18));
 }
 
 }  // namespace

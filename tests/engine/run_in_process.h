@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/main_dialog.h"
 #include "engine/deletion_run.h"
 #include "support/question_answerer.h"
 
@@ -17,7 +16,6 @@
 inline std::vector<std::string> RunInProcess(const std::string& folder, const std::string& patterns,
                                              OptionFlags options, std::vector<int> answers = {})
 {
-    g_mainWindow = nullptr;
     QuestionAnswerer answerer(YesToSummaryThen(answers));
     RunDeletion(nullptr, folder.c_str(), patterns.c_str(), options);
     EXPECT_FALSE(answerer.seen().empty());

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include "driver/app_driver.h"
 #include "support/temp_folder.h"
 #include "support/unix_files.h"
@@ -69,44 +71,107 @@ TEST(WalkHazards, FileNameWithATrailingDotOrBlankDoesNotDeleteItsNamesake)
     EXPECT_TRUE(IsListed(root.path(), "y "));
 }
 
-TEST(WalkHazards, NameOutsideTheCodePageDoesNotLeadIntoItsLookAlike)
+TEST(WalkHazards, LinkToASiblingWhoseNameEndsWithADotKeepsIt)
 {
-    // "ā" comes back from the ANSI enumeration as "a", which is another folder here,
-    // hidden and so never to be entered.
+    SKIP_UNLESS_WINE();
+    // Wine reports the link "x.obj" opened as its target "x.obj." without the dot: the
+    // name check alone would pass, and "*.obj" does not name "x.obj.".
     TempFolder root;
-    ASSERT_TRUE(CreateDirectoryW(Wide(root.path() + "\xC4\x81").c_str(), nullptr));
-    HANDLE file = CreateFileW(Wide(root.path() + "\xC4\x81\\inside.obj").c_str(), GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, 0, nullptr);
-    CloseHandle(file);
-    root.MakeFile("a\\keep.obj");
-    SetFileAttributesA((root / "a").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    // Both folders come back as "a" where the system maps the name to a look-alike.
-    int namedA = 0;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((root / "*").c_str(), &entry);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    do
-        namedA += std::string(entry.cFileName) == "a";
-    while (FindNextFileA(find, &entry));
-    FindClose(find);
-    if (namedA != 2)
-        GTEST_SKIP() << "this system does not show the name as a look-alike";
-
-    EXPECT_EQ(RunInProcess(root.path(), "*.obj", BOTH), Names{});
-    EXPECT_TRUE(root.Exists("a\\keep.obj"));
-    EXPECT_NE(GetFileAttributesW(Wide(root.path() + "\xC4\x81\\inside.obj").c_str()), INVALID_FILE_ATTRIBUTES);
+    root.MakeFile("y.obj");
+    ASSERT_TRUE(RunUnixScript(root.path(), "touch 'x.obj.' && ln -s 'x.obj.' 'x.obj'", "x.obj"));
+    for (OptionFlags options : {OptionFlags(0), OPT_CONFIRM}) {
+        SCOPED_TRACE(options);
+        RunInProcess(root.path(), "*.obj", options);
+        EXPECT_TRUE(IsListed(root.path(), "x.obj."));
+        EXPECT_FALSE(root.Exists("y.obj"));
+        root.MakeFile("y.obj");
+    }
 }
 
-TEST(WalkHazards, FolderThatCannotBeEnteredIsSkippedWithoutActingOnTheCurrentOne)
+TEST(WalkHazards, LinkThroughAFolderNamedWithADotKeepsItsTarget)
 {
-    // "中" comes back as "?", which no folder call accepts. The folder walked just
-    // before must not be taken for it.
+    SKIP_UNLESS_WINE();
+    // "f\\y.obj" leads to "f.\\y.obj", which Wine reports as "f\\y.obj".
     TempFolder root;
-    root.MakeFile("a\\spared.obj");
-    ASSERT_TRUE(CreateDirectoryW(Wide(root.path() + "\xE4\xB8\xAD").c_str(), nullptr));
-    EXPECT_EQ(RunInProcess(root.path(), "*.obj", BOTH, {IDNO}), Names{FileQuestion(root / "a\\spared.obj")});
-    EXPECT_EQ(root.Files(), Names{"a\\spared.obj"});
-    EXPECT_EQ(CurrentDirectory(), root / "a\\");
+    root.MakeFile("other\\z.obj");
+    // Each script waits for the entry that it makes last.
+    ASSERT_TRUE(RunUnixScript(root.path(), "mkdir 'f.' && touch 'f./y.obj' && mkdir f", "f"));
+    ASSERT_TRUE(RunUnixScript(root / "f\\", "ln -s '../f./y.obj' y.obj", "y.obj"));
+    EXPECT_EQ(RunInProcess(root.path(), "*.obj", BOTH), Names{FileQuestion(root / "other\\z.obj")});
+    RunInProcess(root.path(), "*.obj", OPT_RECURSE);
+    EXPECT_TRUE(UnixPathExists(root.path(), "f./y.obj"));
+    EXPECT_TRUE(IsListed(root / "f\\", "y.obj"));
+    EXPECT_FALSE(root.Exists("other\\z.obj"));
+}
+
+TEST(WalkHazards, StartFolderWithANamesakeBesideItDeletesNothing)
+{
+    SKIP_UNLESS_WINE();
+    // From inside "tree" a link reaches "tree.\\z.obj", reported as "tree\\z.obj": the run
+    // cannot tell what is inside its start folder, so it deletes nothing.
+    TempFolder root;
+    root.MakeFile("tree\\own.obj");
+    root.MakeFile("tree\\sub\\deep.obj");
+    ASSERT_TRUE(RunUnixScript(root / "tree\\", "mkdir ../tree. && touch ../tree./z.obj && ln -s ../tree./z.obj z.obj",
+                              "z.obj"));
+    for (const char* start : {"tree\\", "tree\\sub\\"}) {
+        SCOPED_TRACE(start);
+        EXPECT_EQ(RunInProcess(root / start, "*.obj", BOTH), Names{});
+        RunInProcess(root / start, "*.obj", OPT_RECURSE);
+        EXPECT_TRUE(UnixPathExists(root.path(), "tree./z.obj"));
+        EXPECT_TRUE(root.Exists("tree\\own.obj"));
+        EXPECT_TRUE(root.Exists("tree\\sub\\deep.obj"));
+    }
+}
+
+TEST(WalkHazards, FileHeldOpenWithoutDeleteSharingStaysAndTheFilesAfterItGo)
+{
+    for (OptionFlags options : {OptionFlags(0), OPT_CONFIRM}) {
+        SCOPED_TRACE(options);
+        TempFolder root;
+        for (const char* name : {"a.obj", "b.obj", "c.obj", "d.obj"})
+            root.MakeFile(name);
+        HANDLE held = CreateFileA((root / "b.obj").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        Names questions = RunInProcess(root.path(), "*.obj", options);
+        CloseHandle(held);
+        EXPECT_EQ(root.Files(), Names{"b.obj"});
+        if (options & OPT_CONFIRM) {
+            EXPECT_EQ(questions, (Names{FileQuestion(root / "a.obj"), FileQuestion(root / "c.obj"),
+                                        FileQuestion(root / "d.obj")}));
+        }
+    }
+}
+
+TEST(WalkHazards, NamesOutsideTheCodePageAreUsedAsTheyAreNeverAsLookAlikes)
+{
+    // "\xC4\x81" (a with macron) comes back from an ANSI listing as "a", here a hidden folder that is
+    // never to be entered, and "a.obj" as a file answered No.
+    const std::string macron = "\xC4\x81", omega = "\xCE\xA9", nihon = "\xE6\x97\xA5\xE6\x9C\xAC",
+                      data = "\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF";
+    TempFolder root;
+    for (const std::string& file : {std::string("a.obj"), macron + ".obj", omega + "mega.obj", nihon + ".obj",
+                                     data + "\\y.obj", macron + "\\inside.obj", std::string("a\\keep.obj"),
+                                     nihon + ".c"})
+        root.MakeFile(file);
+    root.SetAttributes("a", FILE_ATTRIBUTE_HIDDEN);
+
+    QuestionAnswerer answerer([&](const QuestionSeen& question) {
+        if (question.caption == "Veuillez confirmer")
+            return IDYES;
+        return question.utf8Text == FileQuestionUtf8(root / "a.obj") ? IDNO : IDYES;
+    });
+    RunDeletion(nullptr, root.path().c_str(), "*.obj", BOTH);
+    Names asked = answerer.Utf8Texts(1);
+    std::sort(asked.begin(), asked.end());
+    Names expected;
+    for (const std::string& file : {std::string("a.obj"), macron + ".obj", omega + "mega.obj", nihon + ".obj",
+                                     data + "\\y.obj", macron + "\\inside.obj"})
+        expected.push_back(FileQuestionUtf8(root / file));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(asked, expected);
+    EXPECT_EQ(root.Files(), (Names{"a.obj", "a\\keep.obj", nihon + ".c"}));
 }
 
 TEST(WalkHazards, OnlyTheLongNameIsMatchedNeverTheShortOne)

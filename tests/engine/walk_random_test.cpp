@@ -1,6 +1,7 @@
 // Seeded random trees and pattern lists: after each run the files left are exactly those
-// that a matcher written here, apart from the program's, says should stay. Set
-// BRUMIX_SEED to replay one seed.
+// that a matcher written here, apart from the program's, says should stay. The trees hold
+// names outside the ANSI code page and paths past 260 characters. Set BRUMIX_SEED to
+// replay one seed. Names are UTF-8 here.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -12,35 +13,41 @@
 #include <set>
 
 #include "support/temp_folder.h"
+#include "support/utf8.h"
 #include "run_in_process.h"
 
 namespace {
 
 // Wildcards as a user reads them: "*" any run, "?" one character, no regard to case;
 // "name.*" also names "name", and a pattern with wildcards ending in "." names only names
-// without a dot.
-bool Wild(const std::string& pattern, size_t p, const std::string& name, size_t n)
+// without a dot. The patterns drawn are ASCII, so ASCII upper case is enough.
+wchar_t Up(wchar_t c)
+{
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c;
+}
+
+bool Wild(const std::wstring& pattern, size_t p, const std::wstring& name, size_t n)
 {
     if (p == pattern.size())
         return n == name.size();
-    if (pattern[p] == '*')
+    if (pattern[p] == L'*')
         return Wild(pattern, p + 1, name, n) || (n < name.size() && Wild(pattern, p, name, n + 1));
     if (n == name.size())
         return false;
-    bool same = pattern[p] == '?' || std::toupper(static_cast<unsigned char>(pattern[p])) ==
-                                         std::toupper(static_cast<unsigned char>(name[n]));
+    bool same = pattern[p] == L'?' || Up(pattern[p]) == Up(name[n]);
     return same && Wild(pattern, p + 1, name, n + 1);
 }
 
-bool PatternNames(const std::string& pattern, const std::string& name)
+bool PatternNames(const std::string& utf8Pattern, const std::string& utf8Name)
 {
-    bool wildcards = pattern.find_first_of("*?") != std::string::npos;
-    bool dotless = name.find('.') == std::string::npos;
-    if (wildcards && pattern.back() == '.')
+    std::wstring pattern = Wide(utf8Pattern), name = Wide(utf8Name);
+    bool wildcards = pattern.find_first_of(L"*?") != std::wstring::npos;
+    bool dotless = name.find(L'.') == std::wstring::npos;
+    if (wildcards && pattern.back() == L'.')
         return dotless && Wild(pattern.substr(0, pattern.size() - 1), 0, name, 0);
     if (Wild(pattern, 0, name, 0))
         return true;
-    return dotless && pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0 &&
+    return dotless && pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, L".*") == 0 &&
            Wild(pattern.substr(0, pattern.size() - 2), 0, name, 0);
 }
 
@@ -78,10 +85,15 @@ std::string Upper(std::string text)
 
 Plan MakePlan(std::mt19937& random, TempFolder& root)
 {
-    static const std::vector<std::string> stems = {"a", "b", "ab", "main", "x1", "Lib", "obj", "res", "page", "b2"};
+    static const std::string longStem(90, 'L');
+    static const std::vector<std::string> stems = {"a", "b", "ab", "main", "x1", "Lib", "obj", "res", "page", "b2",
+                                                   "\xC4\x81", "\xCE\xA9mega", "\xE6\x97\xA5\xE6\x9C\xAC",
+                                                   longStem};
     static const std::vector<std::string> extensions = {".obj", ".OBJ", ".res", ".objx", ".htm", ".html",
                                                         ".o", ".c", "", ".tar.gz", ".Res"};
-    static const std::vector<std::string> folderNames = {"src", "lib.obj", "Debug", ".git", "x", "b.res", "deep"};
+    static const std::string longFolder = std::string(70, 'F') + "older";
+    static const std::vector<std::string> folderNames = {"src", "lib.obj", "Debug", ".git", "x", "b.res", "deep",
+                                                         "\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF", longFolder};
     static const std::vector<std::string> pool = {"*.obj", "*.res", "*.htm", "*.o", "a*", "*b*", "?.c", "*.",
                                                   "*.*", "main.*", "x?.*", "lib*", "*.OBJ", "*1*", "page.htm",
                                                   "??", "*.objx"};
@@ -101,7 +113,7 @@ Plan MakePlan(std::mt19937& random, TempFolder& root)
             bool hidden = Chance(random, 15);
             root.MakeFolder(folder.path + name);
             if (hidden)
-                SetFileAttributesA((root / (folder.path + name)).c_str(), FILE_ATTRIBUTE_HIDDEN);
+                root.SetAttributes(folder.path + name, FILE_ATTRIBUTE_HIDDEN);
             plan.folders.push_back({folder.path + name + "\\", folder.entered && !hidden && name[0] != '.'});
         }
         int files = std::uniform_int_distribution<int>(0, 7)(random);
@@ -112,10 +124,10 @@ Plan MakePlan(std::mt19937& random, TempFolder& root)
             std::string path = folder.path + name;
             root.MakeFile(path);
             if (Chance(random, 8)) {
-                SetFileAttributesA((root / path).c_str(), FILE_ATTRIBUTE_READONLY);
+                root.SetAttributes(path, FILE_ATTRIBUTE_READONLY);
                 plan.readOnly.insert(path);
             } else if (Chance(random, 8)) {
-                SetFileAttributesA((root / path).c_str(), FILE_ATTRIBUTE_HIDDEN);
+                root.SetAttributes(path, FILE_ATTRIBUTE_HIDDEN);
             }
             plan.files.push_back(path);
         }
@@ -166,7 +178,7 @@ void CheckOneSeed(unsigned seed)
                     continue;
                 bool yes = true;
                 if (plan.options & OPT_CONFIRM) {
-                    std::string text = FileQuestion(root / file);
+                    std::string text = FileQuestionUtf8(root / file);
                     expectedQuestions.push_back(text);
                     yes = Answer(seed, text, ++asked[text]) == IDYES;
                 }
@@ -179,22 +191,21 @@ void CheckOneSeed(unsigned seed)
     QuestionAnswerer answerer([&](const QuestionSeen& question) {
         if (question.caption == "Veuillez confirmer")
             return IDYES;
-        return Answer(seed, question.text, ++seen[question.text]);
+        return Answer(seed, question.utf8Text, ++seen[question.utf8Text]);
     });
     RunDeletion(nullptr, root.path().c_str(), plan.patternText.c_str(), plan.options);
 
-    std::vector<std::string> questions = answerer.Texts(1);
+    std::vector<std::string> questions = answerer.Utf8Texts(1);
     std::sort(questions.begin(), questions.end());
     std::sort(expectedQuestions.begin(), expectedQuestions.end());
     EXPECT_EQ(questions, expectedQuestions);
     EXPECT_EQ(root.Files(), std::vector<std::string>(left.begin(), left.end()));
     for (const std::string& file : plan.readOnly)
-        SetFileAttributesA((root / file).c_str(), FILE_ATTRIBUTE_NORMAL);
+        root.SetAttributes(file, FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(WalkRandom, FilesLeftAreExactlyThoseThatNoPatternNames)
 {
-    g_mainWindow = nullptr;
     const char* replay = std::getenv("BRUMIX_SEED");
     if (replay != nullptr) {
         CheckOneSeed(static_cast<unsigned>(std::strtoul(replay, nullptr, 10)));

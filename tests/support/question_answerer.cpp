@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "support/utf8.h"
+
 namespace {
 
 QuestionAnswerer* g_active;
@@ -12,6 +14,13 @@ std::string Text(HWND window)
     char text[2048] = "";
     GetWindowTextA(window, text, sizeof text);
     return text;
+}
+
+std::string Utf8Text(HWND window)
+{
+    wchar_t text[4096] = L"";
+    GetWindowTextW(window, text, 4096);
+    return Utf8(text);
 }
 
 }  // namespace
@@ -49,6 +58,7 @@ void QuestionAnswerer::Handle(HWND box)
     QuestionSeen question;
     question.caption = Text(box);
     question.text = Text(GetDlgItem(box, 0xFFFF));
+    question.utf8Text = Utf8Text(GetDlgItem(box, 0xFFFF));
     for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE})
         // The box itself may not show yet: look at the buttons' own style.
         if (GetDlgItem(box, id) != nullptr && (GetWindowLongA(GetDlgItem(box, id), GWL_STYLE) & WS_VISIBLE))
@@ -69,6 +79,14 @@ std::vector<std::string> QuestionAnswerer::Texts(size_t skip) const
     return texts;
 }
 
+std::vector<std::string> QuestionAnswerer::Utf8Texts(size_t skip) const
+{
+    std::vector<std::string> texts;
+    for (size_t i = skip; i < seen_.size(); ++i)
+        texts.push_back(seen_[i].utf8Text);
+    return texts;
+}
+
 QuestionAnswerer::Decide YesToSummaryThen(std::vector<int> answers)
 {
     auto next = std::make_shared<size_t>(0);
@@ -82,4 +100,9 @@ QuestionAnswerer::Decide YesToSummaryThen(std::vector<int> answers)
 std::string FileQuestion(const std::string& path)
 {
     return "D'accord pour détruire\n" + path + "\n?";
+}
+
+std::string FileQuestionUtf8(const std::string& utf8Path)
+{
+    return "D'accord pour d\xC3\xA9truire\n" + utf8Path + "\n?";
 }

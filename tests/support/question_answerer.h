@@ -12,7 +12,8 @@
 
 struct QuestionSeen {
     std::string caption;
-    std::string text;
+    std::string text;        // as an ANSI program reads it
+    std::string utf8Text;    // as the box shows it, every character kept
     std::vector<int> buttons;  // ids of the buttons it shows, ascending
     int defaultButton = 0;
     HWND owner = nullptr;
@@ -31,6 +32,7 @@ public:
     const std::vector<QuestionSeen>& seen() const { return seen_; }
     // The texts of the questions seen after the first `skip` (the summary, usually).
     std::vector<std::string> Texts(size_t skip = 0) const;
+    std::vector<std::string> Utf8Texts(size_t skip = 0) const;
 
 private:
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
@@ -45,7 +47,8 @@ private:
 // question gets the next answer of the list (Yes once the list runs out).
 QuestionAnswerer::Decide YesToSummaryThen(std::vector<int> answers);
 
-// The text of a file question for this path.
+// The text of a file question for this path, in the ANSI code page and in UTF-8.
 std::string FileQuestion(const std::string& path);
+std::string FileQuestionUtf8(const std::string& utf8Path);
 
 #endif

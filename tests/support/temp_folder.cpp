@@ -4,32 +4,45 @@
 
 #include <algorithm>
 
+#include "support/utf8.h"
+
 namespace {
+
+// Every call goes through the long-path form: fixture trees pass 260 characters, and
+// their names may lie outside the ANSI code page.
+std::wstring Long(const std::string& path)
+{
+    return L"\\\\?\\" + Wide(path);
+}
+
+bool IsFolder(DWORD attributes)
+{
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
 
 void ListFiles(const std::string& root, const std::string& relative, std::vector<std::string>& files)
 {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((root + relative + "*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(Long(root + relative + "*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE)
         return;
     do {
-        std::string name = entry.cFileName;
+        std::string name = Utf8(entry.cFileName);
         if (name == "." || name == "..")
             continue;
-        bool isLink = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isLink)
+        if (IsFolder(entry.dwFileAttributes))
             ListFiles(root, relative + name + "\\", files);
         else if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             files.push_back(relative + name);
-    } while (FindNextFileA(find, &entry));
+    } while (FindNextFileW(find, &entry));
     FindClose(find);
 }
 
 void MakeFolders(const std::string& path)
 {
     for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-    CreateDirectoryA(path.c_str(), nullptr);
+        CreateDirectoryW(Long(path.substr(0, at)).c_str(), nullptr);
+    CreateDirectoryW(Long(path).c_str(), nullptr);
 }
 
 }  // namespace
@@ -41,27 +54,27 @@ void RemoveTree(const std::string& folder)
         return;
     if (base.back() != '\\')
         base += '\\';
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((base + "*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(Long(base + "*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = entry.cFileName;
+            std::string name = Utf8(entry.cFileName);
             if (name == "." || name == "..")
                 continue;
-            std::string path = base + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            bool isLink = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isLink)
-                RemoveTree(path);
+            std::wstring path = Long(base + name);
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (IsFolder(entry.dwFileAttributes))
+                RemoveTree(base + name);
             else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryA(path.c_str());
+                RemoveDirectoryW(path.c_str());
             else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &entry));
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(find, &entry));
         FindClose(find);
     }
-    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(folder.c_str());
+    std::string self = base.substr(0, base.size() - 1);
+    SetFileAttributesW(Long(self).c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(Long(self).c_str());
 }
 
 TempFolder::TempFolder()
@@ -95,8 +108,8 @@ std::string TempFolder::MakeFile(const std::string& relative, const std::string&
     std::string full = path_ + relative;
     size_t slash = full.find_last_of('\\');
     MakeFolders(full.substr(0, slash));
-    HANDLE file = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(Long(full).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         DWORD written = 0;
         WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
@@ -116,7 +129,12 @@ std::string TempFolder::MakeFolder(const std::string& relative)
 
 bool TempFolder::Exists(const std::string& relative) const
 {
-    return GetFileAttributesA((path_ + relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Long(path_ + relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void TempFolder::SetAttributes(const std::string& relative, unsigned long attributes) const
+{
+    SetFileAttributesW(Long(path_ + relative).c_str(), attributes);
 }
 
 std::vector<std::string> TempFolder::Files() const

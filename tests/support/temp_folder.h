@@ -1,5 +1,6 @@
 // A fresh folder under the system's temporary folder for one test's fixture tree,
-// removed with everything in it when the test ends.
+// removed with everything in it when the test ends. Relative paths and the names that
+// Files gives are UTF-8, of any length; the folder's own path is ASCII.
 #ifndef BRUMIX_TESTS_TEMP_FOLDER_H
 #define BRUMIX_TESTS_TEMP_FOLDER_H
 
@@ -22,6 +23,7 @@ public:
     // Creates a folder and the folders in front of it; gives its full path with a backslash.
     std::string MakeFolder(const std::string& relative);
     bool Exists(const std::string& relative) const;
+    void SetAttributes(const std::string& relative, unsigned long attributes) const;
     // Every file below, as relative paths ("sub\\a.obj"), sorted; folders are not listed.
     std::vector<std::string> Files() const;
 
@@ -29,7 +31,7 @@ private:
     std::string path_;
 };
 
-// Removes a folder tree without following links out of it.
+// Removes a folder tree without following links out of it (`folder` in UTF-8).
 void RemoveTree(const std::string& folder);
 
 #endif

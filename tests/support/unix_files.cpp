@@ -20,15 +20,6 @@ std::string WithSlash(std::string folder)
 
 }  // namespace
 
-std::wstring Wide(const std::string& utf8)
-{
-    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], length);
-    wide.resize(static_cast<size_t>(length > 0 ? length - 1 : 0));
-    return wide;
-}
-
 std::string UnixPath(const std::string& windowsPath)
 {
     auto toUnix = reinterpret_cast<UnixNameFunction>(reinterpret_cast<void*>(
@@ -125,4 +116,23 @@ bool MakeUnixFolder(const std::string& windowsFolder, const std::string& name)
 {
     std::string folder = UnixEntry(windowsFolder, name);
     return !folder.empty() && MakeAndWait("/bin/mkdir", Quoted(folder), windowsFolder, name);
+}
+
+bool RunUnixScript(const std::string& windowsFolder, const std::string& script, const std::string& lastName)
+{
+    std::string folder = UnixPath(windowsFolder);
+    return !folder.empty() &&
+           MakeAndWait("/bin/sh", "-c " + Quoted("cd '" + folder + "' && " + script), windowsFolder, lastName);
+}
+
+bool UnixPathExists(const std::string& windowsFolder, const std::string& relative)
+{
+    static int asked = 0;
+    std::string mark = "brumix-seen-" + std::to_string(++asked);
+    bool exists = RunUnixScript(windowsFolder, "test -e '" + relative + "' && touch '" + mark + "'", mark);
+    std::string folder = windowsFolder;
+    if (folder.empty() || folder.back() != '\\')
+        folder += '\\';
+    DeleteFileW(Wide(folder + mark).c_str());
+    return exists;
 }

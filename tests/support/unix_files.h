@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "support/utf8.h"
+
 // The Linux path of a Windows path (Wine only); "" when there is none.
 std::string UnixPath(const std::string& windowsPath);
 
@@ -26,7 +28,13 @@ bool MakeUnixFolder(const std::string& windowsFolder, const std::string& name);
 // (UTF-8, compared as UTF-16). A link whose target is gone is not listed.
 bool IsListed(const std::string& windowsFolder, const std::string& name);
 
-// A UTF-8 name as the Windows wide text that Win32's W functions take.
-std::wstring Wide(const std::string& utf8);
+// True when `relative` (a Linux path, taken as it is) exists in the Linux folder of
+// `windowsFolder`, asked of Linux itself: Wine would alter a name such as "f./y.obj".
+bool UnixPathExists(const std::string& windowsFolder, const std::string& relative);
+
+// Runs a shell script in the Linux folder of `windowsFolder`, which must end by making
+// the entry `lastName` there (UTF-8): true once it shows. For fixtures whose names Wine
+// would alter on the way ("f.", "x.obj.") or links given by a relative target.
+bool RunUnixScript(const std::string& windowsFolder, const std::string& script, const std::string& lastName);
 
 #endif
