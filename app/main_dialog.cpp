@@ -18,6 +18,10 @@ namespace {
 
 typedef int (*Picker)(HWND owner, char* buffer, int capacity);
 
+// True while RunCommand is under way. The run hands the dialog its messages as it goes,
+// so commands can arrive in the middle of it: none may start anything then.
+bool g_runUnderWay;
+
 void InitMainDialog(HWND window)
 {
     CreateBannerFont(window, IDC_TITLE, "Arial", BANNER_BOLD);
@@ -57,9 +61,30 @@ void RunCommand(HWND window)
     GetDlgItemTextA(window, IDC_PATTERNS, patterns.text(), TEXT_CAPACITY);
     OptionFlags flags = ReadOptionFlags(window);
 
+    g_runUnderWay = true;
     SetBusy(window, FALSE);
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     RunDeletion(window, path, patterns.text(), flags);
     SetBusy(window, TRUE);
+    g_runUnderWay = false;
+}
+
+// Escape, the close box and Alt+F4 during a run stop it as a per-file question's Annuler
+// does: the file at hand is kept, nothing more is deleted, and the dialog stays.
+void StopRun()
+{
+    g_cancelRequested = 1;
+}
+
+// The wait cursor over the dialog while a run deletes; a per-file question, which
+// disables the dialog, keeps the usual one.
+bool ShowWaitCursor(HWND window)
+{
+    if (!g_runUnderWay || !IsWindowEnabled(window))
+        return false;
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+    return true;
 }
 
 void BrowseInto(HWND window, int boxId, Picker pick)
@@ -71,6 +96,11 @@ void BrowseInto(HWND window, int boxId, Picker pick)
 
 void HandleMainCommand(HWND window, int commandId)
 {
+    if (g_runUnderWay) {
+        if (commandId == IDCANCEL)
+            StopRun();
+        return;
+    }
     switch (commandId) {
     case IDOK:
         RunCommand(window);
@@ -103,6 +133,15 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         HandleMainCommand(window, LOWORD(wParam));
         return TRUE;
+    case WM_CLOSE:
+        // The close box and Alt+F4 come here; when idle the dialog manager turns them
+        // into IDCANCEL, which closes the program.
+        if (!g_runUnderWay)
+            return FALSE;
+        StopRun();
+        return TRUE;
+    case WM_SETCURSOR:
+        return ShowWaitCursor(window);
     }
     return FALSE;
 }

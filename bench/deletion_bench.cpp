@@ -1,29 +1,35 @@
-// Times a whole run without questions through RunDeletion on a tree of about 20,000 files
-// in 1,000 folders, three patterns of which one matches, against the system's
-// "cmd /c del /s /q" with the same patterns on an identical tree, in the same process.
-// Also times the plain walk that the checks of the engine were added to, for their cost.
-//   deletion_bench [rounds] [folders-per-level] [files-per-folder]
+// Times whole runs without questions through RunDeletion against the system's
+// "cmd /c del /s /q" with the same patterns, on identical trees, in the same process:
+//   all:  1,000 folders of 20 "*.obj" files each, every file named;
+//   half: 1,000 folders of 10 "*.obj" and 10 "*.c" files, half of them kept.
+// "memory N" instead runs once on a tree of N files, in a process of its own, and gives
+// the peak memory of the run.
+//   deletion_bench [rounds]
+//   deletion_bench memory files
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
-#include "app/main_dialog.h"
 #include "engine/deletion_run.h"
 
 namespace {
 
 const char PATTERNS[] = "*.res;*.obj;*.map";
+const char DEL_PATTERNS[] = "*.res *.obj *.map";
 
 struct Shape {
-    int top = 10, middle = 9, leaves = 10;  // 10 + 90 + 900 = 1,000 folders
-    int files = 20;                         // 20,000 files, all "*.obj"
+    const char* name;
+    int top, middle, leaves;  // 10 + 90 + 900 = 1,000 folders
+    int named, kept;          // files per folder: "*.obj" ones, "*.c" ones
     int Folders() const { return top + top * middle + top * middle * leaves; }
-    int Files() const { return Folders() * files; }
+    int Named() const { return Folders() * named; }
+    int Kept() const { return Folders() * kept; }
 };
 
 double Seconds()
@@ -36,14 +42,19 @@ double Seconds()
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-void FillFolder(const std::string& folder, int files)
+void MakeEmptyFile(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(file);
+}
+
+void FillFolder(const std::string& folder, const Shape& shape)
 {
     CreateDirectoryA(folder.c_str(), nullptr);
-    for (int i = 0; i < files; ++i) {
-        std::string name = folder + "\\unit" + std::to_string(i) + ".obj";
-        HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        CloseHandle(file);
-    }
+    for (int i = 0; i < shape.named; ++i)
+        MakeEmptyFile(folder + "\\unit" + std::to_string(i) + ".obj");
+    for (int i = 0; i < shape.kept; ++i)
+        MakeEmptyFile(folder + "\\unit" + std::to_string(i) + ".c");
 }
 
 void BuildTree(const std::string& root, const Shape& shape)
@@ -51,20 +62,24 @@ void BuildTree(const std::string& root, const Shape& shape)
     CreateDirectoryA(root.c_str(), nullptr);
     for (int t = 0; t < shape.top; ++t) {
         std::string top = root + "\\module" + std::to_string(t);
-        FillFolder(top, shape.files);
+        FillFolder(top, shape);
         for (int m = 0; m < shape.middle; ++m) {
             std::string middle = top + "\\part" + std::to_string(m);
-            FillFolder(middle, shape.files);
+            FillFolder(middle, shape);
             for (int l = 0; l < shape.leaves; ++l)
-                FillFolder(middle + "\\obj" + std::to_string(l), shape.files);
+                FillFolder(middle + "\\obj" + std::to_string(l), shape);
         }
     }
 }
 
-// Files left below `folder`, and removes the tree.
-int CountAndRemove(const std::string& folder)
+struct Left {
+    int named = 0, kept = 0;
+};
+
+// The files left below `folder`, named ones and kept ones, and removes the tree.
+Left CountAndRemove(const std::string& folder)
 {
-    int files = 0;
+    Left left;
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
@@ -73,16 +88,18 @@ int CountAndRemove(const std::string& folder)
             if (name == "." || name == "..")
                 continue;
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                files += CountAndRemove(folder + "\\" + name);
+                Left below = CountAndRemove(folder + "\\" + name);
+                left.named += below.named;
+                left.kept += below.kept;
             } else {
-                ++files;
+                ++(name.size() > 2 && name.compare(name.size() - 2, 2, ".c") == 0 ? left.kept : left.named);
                 DeleteFileA((folder + "\\" + name).c_str());
             }
         } while (FindNextFileA(find, &entry));
         FindClose(find);
     }
     RemoveDirectoryA(folder.c_str());
-    return files;
+    return left;
 }
 
 // The summary question, answered Yes from inside its own modal loop.
@@ -109,45 +126,9 @@ double TimeBrumix(const std::string& root)
     return elapsed;
 }
 
-// The walk with none of the engine's checks: ANSI enumeration, DeleteFileA by path text.
-void PlainWalk(const std::string& folder)
-{
-    if (!SetCurrentDirectoryA(folder.c_str()))
-        return;
-    WIN32_FIND_DATAA entry;
-    for (const char* pattern : {"*.res", "*.obj", "*.map"}) {
-        HANDLE find = FindFirstFileA(pattern, &entry);
-        if (find == INVALID_HANDLE_VALUE)
-            continue;
-        do
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((folder + entry.cFileName).c_str());
-        while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    HANDLE find = FindFirstFileA("*.*", &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = entry.cFileName;
-        if (entry.dwFileAttributes == FILE_ATTRIBUTE_DIRECTORY && name != "." && name != "..")
-            PlainWalk(folder + name + "\\");
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-}
-
-double TimePlainWalk(const std::string& root)
-{
-    double start = Seconds();
-    PlainWalk(root + "\\");
-    double elapsed = Seconds() - start;
-    SetCurrentDirectoryA("C:\\");
-    return elapsed;
-}
-
 double TimeDel(const std::string& root)
 {
-    std::string commandLine = "cmd.exe /c del /s /q *.res *.obj *.map";
+    std::string commandLine = std::string("cmd.exe /c del /s /q ") + DEL_PATTERNS;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -194,45 +175,28 @@ double Best(const std::vector<double>& values)
     return *std::min_element(values.begin(), values.end());
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+std::string BenchFolder()
 {
-    int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
-    Shape shape;
-    if (argc > 2)
-        shape.top = shape.middle = shape.leaves = std::atoi(argv[2]);
-    if (argc > 3)
-        shape.files = std::atoi(argv[3]);
-    g_mainWindow = nullptr;
-
     char temp[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, temp);
     std::string base = std::string(temp) + "brumix-bench-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(base.c_str(), nullptr);
-    std::printf("tree: %d files in %d folders, patterns \"%s\" (one matches every file)\n", shape.Files(),
-                shape.Folders(), PATTERNS);
+    return base;
+}
 
-    // A small run first: the peak after it against the peak after the full runs shows
-    // whether memory grows with the number of files.
-    Shape small;
-    {
-        small.top = small.middle = small.leaves = 2;
-        BuildTree(base + "\\small", small);
-        TimeBrumix(base + "\\small");
-        CountAndRemove(base + "\\small");
-    }
-    Memory afterSmall = PeakMemory();
-
-    std::vector<double> brumix, plain, del;
+// Rounds on one shape; false when a run left a named file or took a kept one.
+bool Compare(const std::string& base, const Shape& shape, int rounds)
+{
+    std::printf("\n%s: %d folders, %d files, %d of them named (patterns \"%s\")\n", shape.name, shape.Folders(),
+                shape.Named() + shape.Kept(), shape.Named(), PATTERNS);
+    std::vector<double> brumix, del;
     bool complete = true;
     for (int round = 0; round < rounds; ++round) {
-        std::string a = base + "\\a", b = base + "\\b", c = base + "\\c";
+        std::string a = base + "\\a", b = base + "\\b";
         BuildTree(a, shape);
         BuildTree(b, shape);
-        BuildTree(c, shape);
         // Alternated, so that neither side always runs on the colder tree.
-        double tBrumix, tDel, tPlain;
+        double tBrumix, tDel;
         if (round % 2 == 0) {
             tBrumix = TimeBrumix(a);
             tDel = TimeDel(b);
@@ -240,35 +204,56 @@ int main(int argc, char** argv)
             tDel = TimeDel(b);
             tBrumix = TimeBrumix(a);
         }
-        tPlain = TimePlainWalk(c);
-        int leftA = CountAndRemove(a), leftB = CountAndRemove(b), leftC = CountAndRemove(c);
-        std::printf("round %d: brumix %.2f s, del /s /q %.2f s, plain walk %.2f s (files left: %d, %d, %d)\n",
-                    round + 1, tBrumix, tDel, tPlain, leftA, leftB, leftC);
+        Left leftA = CountAndRemove(a), leftB = CountAndRemove(b);
+        std::printf("  round %d: brumix %.2f s, del /s /q %.2f s (left: brumix %d named %d kept, del %d named %d kept)\n",
+                    round + 1, tBrumix, tDel, leftA.named, leftA.kept, leftB.named, leftB.kept);
         std::fflush(stdout);
-        complete = complete && leftA == 0 && leftB == 0 && leftC == 0;
+        complete = complete && leftA.named == 0 && leftA.kept == shape.Kept() && leftB.named == 0;
         brumix.push_back(tBrumix);
         del.push_back(tDel);
-        plain.push_back(tPlain);
+    }
+    // The machine may be shared: the best round is the one least disturbed.
+    double files = shape.Named();
+    for (int best = 1; best >= 0; --best) {
+        double b = best ? Best(brumix) : Median(brumix), d = best ? Best(del) : Median(del);
+        std::printf("  %s of %d: brumix %6.0f files/s (%.2f s), del /s /q %6.0f files/s (%.2f s): ratio %.2f\n",
+                    best ? "best  " : "median", rounds, files / b, b, files / d, d, d / b);
+    }
+    return complete;
+}
+
+// One run on a tree of about `files` named files, and the peak memory of the process.
+bool MeasureMemory(const std::string& base, int files)
+{
+    Shape shape = {"memory", 10, 10, std::max(1, files / 20 / 100 - 1), 20, 0};
+    std::string tree = base + "\\m";
+    BuildTree(tree, shape);
+    Memory before = PeakMemory();
+    double seconds = TimeBrumix(tree);
+    Memory after = PeakMemory();
+    Left left = CountAndRemove(tree);
+    std::printf("memory: %d files in %d folders deleted in %.2f s (%.0f files/s); peak working set %.1f MB, "
+                "peak private %.1f MB (before the run: %.1f MB, %.1f MB)\n",
+                shape.Named(), shape.Folders(), seconds, shape.Named() / seconds, after.peakWorkingSet,
+                after.peakPrivate, before.peakWorkingSet, before.peakPrivate);
+    return left.named == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string base = BenchFolder();
+    bool complete;
+    if (argc > 2 && std::strcmp(argv[1], "memory") == 0) {
+        complete = MeasureMemory(base, std::atoi(argv[2]));
+    } else {
+        int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+        complete = Compare(base, Shape{"all named", 10, 9, 10, 20, 0}, rounds);
+        complete = Compare(base, Shape{"half kept", 10, 9, 10, 10, 10}, rounds) && complete;
     }
     RemoveDirectoryA(base.c_str());
-    Memory afterAll = PeakMemory();
-
-    // The machine may be shared: the best round is the one least disturbed.
-    double files = shape.Files();
-    for (int best = 1; best >= 0; --best) {
-        double b = best ? Best(brumix) : Median(brumix), d = best ? Best(del) : Median(del),
-               p = best ? Best(plain) : Median(plain);
-        std::printf("\n%s of %d rounds:\n", best ? "best" : "median", rounds);
-        std::printf("  brumix (RunDeletion, every check on): %8.0f files/s  (%.2f s)\n", files / b, b);
-        std::printf("  cmd /c del /s /q:                     %8.0f files/s  (%.2f s)\n", files / d, d);
-        std::printf("  plain walk without the checks:        %8.0f files/s  (%.2f s)\n", files / p, p);
-        std::printf("  brumix / del speed ratio: %.2f (above 1: brumix is faster)\n", d / b);
-        std::printf("  cost of the checks: %.0f%% over the plain walk\n", (b / p - 1.0) * 100.0);
-    }
-    std::printf("peak memory: working set %.1f MB, private %.1f MB (after a %d-file run: %.1f MB, %.1f MB)\n",
-                afterAll.peakWorkingSet, afterAll.peakPrivate, small.Files(), afterSmall.peakWorkingSet,
-                afterSmall.peakPrivate);
     if (!complete)
-        std::printf("WARNING: files were left behind\n");
+        std::printf("WARNING: a named file was left behind, or a kept one deleted\n");
     return complete ? 0 : 1;
 }

@@ -79,8 +79,10 @@ int CountNamesakes(WCHAR* parent, int parentLength, const WCHAR* name, int nameL
 // Wine reports names without the trailing dots and blanks of every component, the start
 // folder's and those of the folders above it too: from inside "tree", a link could lead
 // to "tree.\x.obj" and be reported as "tree\x.obj". So a run does not start in a folder
-// that has such a namesake, or below one. Windows reports names as they are; where it
-// gives no drive-letter path, there is nothing to check.
+// that has such a namesake, or below one. A folder above that cannot be listed, or that
+// Wine leaves out of its parent's listing (it hides /dev, for one), shows no namesake.
+// Windows reports names as they are; where it gives no drive-letter path, there is
+// nothing to check.
 bool HasNamesakeAbove(HANDLE start, void* batch)
 {
     DWORD needed = GetFinalPathNameByHandleW(start, nullptr, 0, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
@@ -103,7 +105,7 @@ bool HasNamesakeAbove(HANDLE start, void* batch)
             ++end;
         // The parent keeps its backslash only when it is the root.
         int parentLength = at == root ? at : at - 1;
-        if (end > at && CountNamesakes(path, parentLength, path + at, end - at, batch) != 1)
+        if (end > at && CountNamesakes(path, parentLength, path + at, end - at, batch) > 1)
             return true;
         at = end + 1;
     }
@@ -179,6 +181,7 @@ void RunDeletion(HWND owner, const char* folder, const char* patterns, OptionFla
     record->batch = batch.as<void>();
     record->nameBlock = nameBlock.as<void>();
     record->lastFolder = lastFolder.as<WCHAR>();
+    record->lastMessages = GetTickCount();
 
     // Every path shown in a question is built from the start folder's text: a relative
     // one ("sub\\", "\\") is made full once, here, from the current directory of the moment.

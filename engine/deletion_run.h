@@ -20,14 +20,17 @@ struct DeletionJob {
     void* nameBlock;             // where the walk's name checks are read (OBJECT_NAME_BYTES)
     WCHAR* lastFolder;           // the path of the last folder entered, as shown
     RemovalWorkers* workers;     // the threads that delete in runs without questions, or null
+    DWORD lastMessages;          // when the owner last had its messages handled
 };
 
 // 0 while a run may go on; 1 once the user has cancelled, until the next run starts.
+// Set by a per-file question's Cancel, and by the owner when the user stops a run.
 extern volatile LONG g_cancelRequested;
 
 // folder ends with a backslash; both texts must stay valid for the whole call. A relative
 // folder is taken from the current directory when the run starts. `owner` owns the
-// summary question and every per-file question.
+// summary question and every per-file question, and has its messages handled during the
+// run (see owner_messages.h): it must not start another run meanwhile.
 void RunDeletion(HWND owner, const char* folder, const char* patterns, OptionFlags options);
 
 // The summary question for these texts and options, and the bytes it takes with its

@@ -3,6 +3,7 @@
 #include "engine/file_removal.h"
 #include "engine/found_path.h"
 #include "engine/native_files.h"
+#include "engine/owner_messages.h"
 #include "engine/pattern_list.h"
 #include "engine/removal_workers.h"
 
@@ -115,9 +116,11 @@ void WalkFolder(DeletionJob& job, WalkedFolder& folder)
         return;
 
     FolderEntry* entry = folder.listing.first;
-    for (int i = 0; i < folder.listing.count && !g_cancelRequested; ++i, entry = NextEntry(entry))
+    for (int i = 0; i < folder.listing.count && !g_cancelRequested; ++i, entry = NextEntry(entry)) {
+        HandleOwnerMessages(job);
         if (IsPlainFolder(*entry))
             WalkSubfolder(job, folder, *entry);
+    }
 }
 
 bool DeleteMatches(DeletionJob& job, WalkedFolder& folder)
@@ -126,6 +129,7 @@ bool DeleteMatches(DeletionJob& job, WalkedFolder& folder)
     if (!(job.options & OPT_CONFIRM)) {
         FolderEntry* entry = listing.first;
         for (int i = 0; i < listing.count && !g_cancelRequested; ++i, entry = NextEntry(entry)) {
+            HandleOwnerMessages(job);
             if (!IsCandidate(*entry) || !MatchesAny(job, *entry))
                 continue;
             if (job.workers != nullptr)
@@ -141,10 +145,14 @@ bool DeleteMatches(DeletionJob& job, WalkedFolder& folder)
     const WCHAR* pattern = job.patterns;
     for (int p = 0; p < job.patternCount; ++p, pattern += lstrlenW(pattern) + 1) {
         FolderEntry* entry = listing.first;
-        for (int i = 0; i < listing.count; ++i, entry = NextEntry(entry))
+        for (int i = 0; i < listing.count; ++i, entry = NextEntry(entry)) {
+            HandleOwnerMessages(job);
+            if (g_cancelRequested)
+                return false;
             if (IsCandidate(*entry) && NameMatchesPattern(entry->name, entry->length, pattern) &&
                 !RemoveFile(job, folder, *entry))
                 return false;
+        }
     }
     return true;
 }

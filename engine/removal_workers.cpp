@@ -2,6 +2,7 @@
 
 #include "engine/file_removal.h"
 #include "engine/native_files.h"
+#include "engine/owner_messages.h"
 
 namespace {
 
@@ -91,8 +92,13 @@ void QueueRemoval(DeletionJob& job, WalkedFolder& folder, const FolderEntry& ent
     RemovalWorkers* workers = job.workers;
     HoldFolder(&folder);
     EnterCriticalSection(&workers->lock);
-    while (workers->count == QUEUE_CAPACITY)
+    while (workers->count == QUEUE_CAPACITY) {
         SleepConditionVariableCS(&workers->roomFree, &workers->lock, WAIT_SLICE_MS);
+        // The owner's messages are handled without the lock: the workers go on meanwhile.
+        LeaveCriticalSection(&workers->lock);
+        HandleOwnerMessages(job);
+        EnterCriticalSection(&workers->lock);
+    }
     workers->queue[(workers->head + workers->count) % QUEUE_CAPACITY] = QueuedFile{&folder, &entry};
     ++workers->count;
     LeaveCriticalSection(&workers->lock);
@@ -108,7 +114,9 @@ void FinishRemovals(DeletionJob& job)
     workers->closing = true;
     LeaveCriticalSection(&workers->lock);
     WakeAllConditionVariable(&workers->filesWaiting);
-    WaitForMultipleObjects(static_cast<DWORD>(workers->threadCount), workers->threads, TRUE, INFINITE);
+    while (WaitForMultipleObjects(static_cast<DWORD>(workers->threadCount), workers->threads, TRUE, WAIT_SLICE_MS) ==
+           WAIT_TIMEOUT)
+        HandleOwnerMessages(job);
     for (int i = 0; i < workers->threadCount; ++i)
         CloseHandle(workers->threads[i]);
     DeleteCriticalSection(&workers->lock);

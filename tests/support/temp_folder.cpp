@@ -77,14 +77,24 @@ void RemoveTree(const std::string& folder)
     RemoveDirectoryW(Long(self).c_str());
 }
 
-TempFolder::TempFolder()
+namespace {
+
+std::string TempPath()
 {
-    static int counter = 0;
     char temp[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, temp);
+    return temp;
+}
+
+}  // namespace
+
+TempFolder::TempFolder() : TempFolder(TempPath()) {}
+
+TempFolder::TempFolder(const std::string& base)
+{
+    static int counter = 0;
     for (;;) {
-        path_ = std::string(temp) + "brumix-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(++counter) + "\\";
+        path_ = base + "brumix-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "\\";
         if (CreateDirectoryA(path_.c_str(), nullptr))
             break;
     }

@@ -10,6 +10,8 @@
 class TempFolder {
 public:
     TempFolder();
+    // A fresh folder below `base` (a full path ending with a backslash) instead.
+    explicit TempFolder(const std::string& base);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

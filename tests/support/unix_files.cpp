@@ -77,11 +77,11 @@ namespace {
 
 // Starts the tool, then waits until the new entry shows.
 bool MakeAndWait(const std::string& program, const std::string& arguments, const std::string& windowsFolder,
-                 const std::string& name)
+                 const std::string& name, int seconds = 5)
 {
     if (!RunUnixTool(program, arguments))
         return false;
-    for (int tries = 0; tries < 500; ++tries) {
+    for (int tries = 0; tries < seconds * 100; ++tries) {
         if (IsListed(windowsFolder, name))
             return true;
         Sleep(10);
@@ -122,7 +122,7 @@ bool RunUnixScript(const std::string& windowsFolder, const std::string& script, 
 {
     std::string folder = UnixPath(windowsFolder);
     return !folder.empty() &&
-           MakeAndWait("/bin/sh", "-c " + Quoted("cd '" + folder + "' && " + script), windowsFolder, lastName);
+           MakeAndWait("/bin/sh", "-c " + Quoted("cd '" + folder + "' && " + script), windowsFolder, lastName, 60);
 }
 
 bool UnixPathExists(const std::string& windowsFolder, const std::string& relative)

@@ -33,7 +33,7 @@ bool IsListed(const std::string& windowsFolder, const std::string& name);
 bool UnixPathExists(const std::string& windowsFolder, const std::string& relative);
 
 // Runs a shell script in the Linux folder of `windowsFolder`, which must end by making
-// the entry `lastName` there (UTF-8): true once it shows. For fixtures whose names Wine
+// the entry `lastName` there (UTF-8): true once it shows, false after a minute. For fixtures whose names Wine
 // would alter on the way ("f.", "x.obj.") or links given by a relative target.
 bool RunUnixScript(const std::string& windowsFolder, const std::string& script, const std::string& lastName);
 
