@@ -15,7 +15,6 @@
 #include "support/unix_files.h"
 
 using driver::BrumixApp;
-using driver::MessageBoxSeen;
 
 namespace {
 
@@ -88,14 +87,7 @@ int NamedLeft(const TempFolder& root)
 void StartRun(BrumixApp& app, const TempFolder& root)
 {
     ASSERT_TRUE(app.Start(root.path()));
-    app.SetText(IDC_FOLDER, root.path());
-    app.SetText(IDC_PATTERNS, "*.obj");
-    app.SetChecked(IDC_RECURSE, true);
-    app.SetChecked(IDC_CONFIRM, false);
-    app.Press(IDOK);
-    MessageBoxSeen summary;
-    ASSERT_TRUE(app.WaitForMessageBox(summary));
-    ASSERT_TRUE(app.Answer(summary, IDYES));
+    ASSERT_TRUE(app.BeginRun(root.path(), "*.obj", true, false));
 }
 
 bool Busy(const BrumixApp& app)
@@ -157,19 +149,30 @@ int OtherWindows(const BrumixApp& app)
     return search.count;
 }
 
+// A tree sized for a long run, and the program to run on it.
+struct LongRun {
+    int folders = FoldersForALongRun();
+    TempFolder root{TreeBase()};
+    BrumixApp app;
+
+    // Makes the tree and starts a run without questions on it.
+    void Begin()
+    {
+        BuildTree(root, folders);
+        StartRun(app, root);
+    }
+};
+
 TEST(LongRunE2E, TheDialogAnswersWithinASecondAllTheWayThrough)
 {
-    int folders = FoldersForALongRun();
-    TempFolder root(TreeBase());
-    BuildTree(root, folders);
-    BrumixApp app;
-    StartRun(app, root);
+    LongRun run;
+    ASSERT_NO_FATAL_FAILURE(run.Begin());
     DWORD start = GetTickCount(), slowest = 0;
     int answered = 0;
-    while (Busy(app)) {
+    while (Busy(run.app)) {
         DWORD sent = GetTickCount();
         DWORD_PTR result = 0;
-        ASSERT_NE(SendMessageTimeoutA(app.dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result), 0)
+        ASSERT_NE(SendMessageTimeoutA(run.app.dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result), 0)
             << "the dialog did not answer within 1 s, " << (sent - start) << " ms into the run";
         slowest = std::max(slowest, GetTickCount() - sent);
         ++answered;
@@ -177,27 +180,25 @@ TEST(LongRunE2E, TheDialogAnswersWithinASecondAllTheWayThrough)
         Sleep(50);
     }
     DWORD lasted = GetTickCount() - start;
-    EXPECT_GT(lasted, 1000u) << "the run was too short to show anything (" << folders << " folders)";
+    EXPECT_GT(lasted, 1000u) << "the run was too short to show anything (" << run.folders << " folders)";
     EXPECT_GE(answered, 10);
     EXPECT_LT(slowest, 1000u);
-    EXPECT_EQ(NamedLeft(root), 0);
-    EXPECT_EQ(root.Files().size(), static_cast<size_t>(folders)) << "a kept file went";
-    std::printf("run of %d files: %lu ms, %d messages answered, the slowest in %lu ms\n", folders * FILES_PER_FOLDER,
-                lasted, answered, slowest);
-    EXPECT_TRUE(app.Close());
+    EXPECT_EQ(NamedLeft(run.root), 0);
+    EXPECT_EQ(run.root.Files().size(), static_cast<size_t>(run.folders)) << "a kept file went";
+    std::printf("run of %d files: %lu ms, %d messages answered, the slowest in %lu ms\n",
+                run.folders * FILES_PER_FOLDER, lasted, answered, slowest);
+    EXPECT_TRUE(run.app.Close());
 }
 
 TEST(LongRunE2E, EscapeTheCloseBoxAndAltF4StopTheRunAndTheNextStartsAfresh)
 {
-    int folders = FoldersForALongRun();
     const char* ways[] = {"posted IDCANCEL", "Escape", "close box", "Alt+F4"};
     for (int way = 0; way < 4; ++way) {
         SCOPED_TRACE(ways[way]);
-        TempFolder root(TreeBase());
-        BuildTree(root, folders);
-        BrumixApp app;
-        StartRun(app, root);
-        ASSERT_TRUE(WaitForDeletionsToStart(root));
+        LongRun run;
+        ASSERT_NO_FATAL_FAILURE(run.Begin());
+        BrumixApp& app = run.app;
+        ASSERT_TRUE(WaitForDeletionsToStart(run.root));
         switch (way) {
         case 0: PostMessageA(app.dialog(), WM_COMMAND, IDCANCEL, 0); break;
         case 1: app.PressKey(VK_ESCAPE); break;
@@ -207,19 +208,16 @@ TEST(LongRunE2E, EscapeTheCloseBoxAndAltF4StopTheRunAndTheNextStartsAfresh)
         ASSERT_TRUE(app.WaitIdle());
         EXPECT_TRUE(app.IsRunning()) << "the program closed in the middle of a run";
         EXPECT_TRUE(IsWindowVisible(app.dialog()));
-        int left = NamedLeft(root);
+        int left = NamedLeft(run.root);
         EXPECT_GT(left, 0) << "the run was not stopped";
-        EXPECT_LT(left, folders * FILES_PER_FOLDER) << "the run never began";
+        EXPECT_LT(left, run.folders * FILES_PER_FOLDER) << "the run never began";
         EXPECT_EQ(OtherWindows(app), 0);
 
         // The next run starts afresh and deletes what it should.
-        app.Press(IDOK);
-        MessageBoxSeen summary;
-        ASSERT_TRUE(app.WaitForMessageBox(summary));
-        ASSERT_TRUE(app.Answer(summary, IDYES));
+        ASSERT_TRUE(app.BeginRun(run.root.path(), "*.obj", true, false));
         ASSERT_TRUE(app.WaitIdle());
-        EXPECT_EQ(NamedLeft(root), 0);
-        EXPECT_EQ(root.Files().size(), static_cast<size_t>(folders));
+        EXPECT_EQ(NamedLeft(run.root), 0);
+        EXPECT_EQ(run.root.Files().size(), static_cast<size_t>(run.folders));
         // Idle again, Escape closes the program as it always has.
         EXPECT_TRUE(app.Close(driver::BY_ESCAPE));
     }
@@ -227,22 +225,19 @@ TEST(LongRunE2E, EscapeTheCloseBoxAndAltF4StopTheRunAndTheNextStartsAfresh)
 
 TEST(LongRunE2E, CommandsPostedDuringARunStartNothing)
 {
-    int folders = FoldersForALongRun();
-    TempFolder root(TreeBase());
-    BuildTree(root, folders);
-    BrumixApp app;
-    StartRun(app, root);
-    ASSERT_TRUE(WaitForDeletionsToStart(root));
+    LongRun run;
+    ASSERT_NO_FATAL_FAILURE(run.Begin());
+    ASSERT_TRUE(WaitForDeletionsToStart(run.root));
     for (int command : {IDOK, IDC_BROWSE_FOLDER, IDC_BROWSE_PATTERNS, IDHELP, IDOK})
-        PostMessageA(app.dialog(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+        PostMessageA(run.app.dialog(), WM_COMMAND, static_cast<WPARAM>(command), 0);
     Sleep(300);
-    EXPECT_TRUE(Busy(app));
-    EXPECT_EQ(OtherWindows(app), 0) << "a command started something during the run";
-    ASSERT_TRUE(app.WaitIdle());
-    EXPECT_TRUE(app.NoMessageBoxWithin(500)) << "a second run began after the first";
-    EXPECT_EQ(OtherWindows(app), 0);
-    EXPECT_EQ(NamedLeft(root), 0) << "the run did not go to its end";
-    EXPECT_TRUE(app.Close());
+    EXPECT_TRUE(Busy(run.app));
+    EXPECT_EQ(OtherWindows(run.app), 0) << "a command started something during the run";
+    ASSERT_TRUE(run.app.WaitIdle());
+    EXPECT_TRUE(run.app.NoMessageBoxWithin(500)) << "a second run began after the first";
+    EXPECT_EQ(OtherWindows(run.app), 0);
+    EXPECT_EQ(NamedLeft(run.root), 0) << "the run did not go to its end";
+    EXPECT_TRUE(run.app.Close());
 }
 
 }  // namespace

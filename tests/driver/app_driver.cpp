@@ -229,6 +229,20 @@ void BrumixApp::Press(int id)
     PostMessageA(Control(id), BM_CLICK, 0, 0);
 }
 
+bool BrumixApp::BeginRun(const std::string& folder, const std::string& patterns, bool recurse, bool confirm)
+{
+    SetText(101, folder);
+    SetText(103, patterns);
+    SetChecked(106, recurse);
+    SetChecked(105, confirm);
+    Press(IDOK);
+    MessageBoxSeen summary;
+    if (!WaitForMessageBox(summary))
+        return false;
+    EXPECT_EQ(summary.caption, "Veuillez confirmer");
+    return Answer(summary, IDYES);
+}
+
 void BrumixApp::PostKey(HWND target, UINT key)
 {
     UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);

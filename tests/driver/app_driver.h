@@ -54,6 +54,9 @@ public:
 
     // Clicks a button without waiting for what it does (it may open a modal box).
     void Press(int id);
+    // Fills in the folder, the patterns and the two options, presses OK and answers the
+    // summary question Yes: the run is then under way.
+    bool BeginRun(const std::string& folder, const std::string& patterns, bool recurse, bool confirm);
     // Presses a key in whatever control of the program has the keyboard focus.
     void PressKey(UINT key);
     // Clicks the close box of one of the program's windows.

@@ -28,15 +28,7 @@ void MakeTree(TempFolder& root)
 void StartRun(BrumixApp& app, const std::string& folder, const std::string& patterns, bool recurse, bool confirm)
 {
     ASSERT_TRUE(app.Start(folder));
-    app.SetText(IDC_FOLDER, folder);
-    app.SetText(IDC_PATTERNS, patterns);
-    app.SetChecked(IDC_RECURSE, recurse);
-    app.SetChecked(IDC_CONFIRM, confirm);
-    app.Press(IDOK);
-    MessageBoxSeen summary;
-    ASSERT_TRUE(app.WaitForMessageBox(summary));
-    ASSERT_EQ(summary.caption, "Veuillez confirmer");
-    ASSERT_TRUE(app.Answer(summary, IDYES));
+    ASSERT_TRUE(app.BeginRun(folder, patterns, recurse, confirm));
 }
 
 // Waits for the next file question, checks it whole, and gives it back to be answered.
@@ -117,14 +109,7 @@ TEST(DeletionE2E, MissingStartFolderDeletesNothingNotEvenInTheCurrentDirectory)
     Names before = root.Files();
     BrumixApp app;
     ASSERT_TRUE(app.Start(root.path()));
-    app.SetText(IDC_FOLDER, root / "missing");
-    app.SetText(IDC_PATTERNS, "*.obj;*.res");
-    app.SetChecked(IDC_RECURSE, true);
-    app.SetChecked(IDC_CONFIRM, false);
-    app.Press(IDOK);
-    MessageBoxSeen summary;
-    ASSERT_TRUE(app.WaitForMessageBox(summary));
-    ASSERT_TRUE(app.Answer(summary, IDYES));
+    ASSERT_TRUE(app.BeginRun(root / "missing", "*.obj;*.res", true, false));
     ASSERT_TRUE(app.WaitIdle());
     EXPECT_TRUE(app.NoMessageBoxWithin(300));
     EXPECT_EQ(root.Files(), before);
