@@ -2,10 +2,10 @@
 
 #include "base/global_block.h"
 #include "engine/folder_walk.h"
-#include "engine/found_path.h"
 #include "engine/native_files.h"
 #include "engine/pattern_list.h"
 #include "engine/removal_workers.h"
+#include "engine/start_folder.h"
 
 volatile LONG g_cancelRequested;
 
@@ -28,88 +28,6 @@ void Append(char* text, int capacity, int& length, const char* piece)
         return;
     lstrcpynA(text + length, piece, room);
     length += lstrlenA(text + length);
-}
-
-// Where the root of a final path in the Win32 form ends: after "\\?\C:\" or after
-// "\\?\UNC\server\share\". 0 when it has neither form.
-int RootLength(const WCHAR* path, int length)
-{
-    if (length >= 7 && CompareStringOrdinal(path, 4, L"\\\\?\\", 4, FALSE) == CSTR_EQUAL && path[5] == L':' &&
-        path[6] == L'\\')
-        return 7;
-    if (length < 8 || CompareStringOrdinal(path, 8, L"\\\\?\\UNC\\", 8, TRUE) != CSTR_EQUAL)
-        return 0;
-    int at = 8;
-    for (int part = 0; part < 2; ++part) {
-        while (at < length && path[at] != L'\\')
-            ++at;
-        if (at == length)
-            return 0;
-        ++at;
-    }
-    return at;
-}
-
-// How many entries of the folder `parent` (the first `parentLength` characters) have the
-// name `name` but for trailing dots and blanks; -1 when it cannot be listed.
-int CountNamesakes(WCHAR* parent, int parentLength, const WCHAR* name, int nameLength, void* batch)
-{
-    WCHAR kept = parent[parentLength];
-    parent[parentLength] = L'\0';
-    HANDLE folder = OpenFolder(nullptr, parent, parentLength);
-    parent[parentLength] = kept;
-    if (folder == nullptr)
-        return -1;
-    FolderListing listing;
-    bool listed = ListFolder(folder, batch, listing);
-    CloseObject(folder);
-    if (!listed)
-        return -1;
-    int stripped = StrippedLength(name, nameLength);
-    int count = 0;
-    FolderEntry* entry = listing.first;
-    for (int i = 0; i < listing.count; ++i, entry = NextEntry(entry))
-        if (StrippedLength(entry->name, entry->length) == stripped &&
-            CompareStringOrdinal(entry->name, stripped, name, stripped, FALSE) == CSTR_EQUAL)
-            ++count;
-    ReleaseListing(listing);
-    return count;
-}
-
-// Wine reports names without the trailing dots and blanks of every component, the start
-// folder's and those of the folders above it too: from inside "tree", a link could lead
-// to "tree.\x.obj" and be reported as "tree\x.obj". So a run does not start in a folder
-// that has such a namesake, or below one. A folder above that cannot be listed, or that
-// Wine leaves out of its parent's listing (it hides /dev, for one), shows no namesake.
-// Windows reports names as they are; where it gives no drive-letter path, there is
-// nothing to check.
-bool HasNamesakeAbove(HANDLE start, void* batch)
-{
-    DWORD needed = GetFinalPathNameByHandleW(start, nullptr, 0, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (needed == 0)
-        return false;
-    GlobalBlock block((needed + 1) * sizeof(WCHAR));
-    if (!block)
-        return true;
-    WCHAR* path = block.as<WCHAR>();
-    int length = static_cast<int>(GetFinalPathNameByHandleW(start, path, needed + 1,
-                                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS));
-    if (length <= 0 || length > static_cast<int>(needed))
-        return true;
-    int root = RootLength(path, length);
-    if (root == 0)
-        return false;
-    for (int at = root; at < length;) {
-        int end = at;
-        while (end < length && path[end] != L'\\')
-            ++end;
-        // The parent keeps its backslash only when it is the root.
-        int parentLength = at == root ? at : at - 1;
-        if (end > at && CountNamesakes(path, parentLength, path + at, end - at, batch) > 1)
-            return true;
-        at = end + 1;
-    }
-    return false;
 }
 
 }  // namespace
@@ -183,37 +101,10 @@ void RunDeletion(HWND owner, const char* folder, const char* patterns, OptionFla
     record->lastFolder = lastFolder.as<WCHAR>();
     record->lastMessages = GetTickCount();
 
-    // Every path shown in a question is built from the start folder's text: a relative
-    // one ("sub\\", "\\") is made full once, here, from the current directory of the moment.
-    int folderLength = MultiByteToWideChar(CP_ACP, 0, folder, -1, nullptr, 0);
-    GlobalBlock typed(static_cast<SIZE_T>(folderLength) * sizeof(WCHAR));
-    if (!typed || MultiByteToWideChar(CP_ACP, 0, folder, -1, typed.as<WCHAR>(), folderLength) == 0)
+    WalkedFolder* root = OpenStartFolder(folder, record->nameBlock);
+    if (root == nullptr)
         return;
-    DWORD fullLength = GetFullPathNameW(typed.as<WCHAR>(), 0, nullptr, nullptr) + 1;
-    GlobalBlock start(static_cast<SIZE_T>(fullLength) * sizeof(WCHAR));
-    if (!start)
-        return;
-    WCHAR* startPath = start.as<WCHAR>();
-    DWORD length = GetFullPathNameW(typed.as<WCHAR>(), fullLength, startPath, nullptr);
-    if (length == 0 || length + 1 >= fullLength)
-        return;
-    if (startPath[length - 1] != L'\\')
-        startPath[length++] = L'\\';
-
-    // The start folder is wherever its text leads; below it, only where the walk finds.
-    HANDLE handle = OpenFolder(nullptr, startPath, static_cast<int>(length));
-    if (handle == nullptr)
-        return;
-    int foundLength = 0;
-    const WCHAR* found = QueryObjectName(handle, record->nameBlock, foundLength);
-    WalkedFolder* root = found != nullptr ? MakeWalkedFolder(handle, found, foundLength, startPath,
-                                                             static_cast<int>(length), L"", 0)
-                                          : nullptr;
-    if (root == nullptr) {
-        CloseObject(handle);
-        return;
-    }
-    if (!HasNamesakeAbove(handle, record->batch)) {
+    if (!HasNamesakeAbove(root->handle, record->batch)) {
         if (!(options & OPT_CONFIRM))
             record->workers = StartRemovalWorkers();
         WalkFolder(*record, *root);

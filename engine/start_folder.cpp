@@ -1,0 +1,127 @@
+#include "engine/start_folder.h"
+
+#include "base/global_block.h"
+#include "engine/found_path.h"
+#include "engine/native_files.h"
+
+namespace {
+
+// Where the root of a final path in the Win32 form ends: after "\\?\C:\" or after
+// "\\?\UNC\server\share\". 0 when it has neither form.
+int RootLength(const WCHAR* path, int length)
+{
+    if (length >= 7 && CompareStringOrdinal(path, 4, L"\\\\?\\", 4, FALSE) == CSTR_EQUAL && path[5] == L':' &&
+        path[6] == L'\\')
+        return 7;
+    if (length < 8 || CompareStringOrdinal(path, 8, L"\\\\?\\UNC\\", 8, TRUE) != CSTR_EQUAL)
+        return 0;
+    int at = 8;
+    for (int part = 0; part < 2; ++part) {
+        while (at < length && path[at] != L'\\')
+            ++at;
+        if (at == length)
+            return 0;
+        ++at;
+    }
+    return at;
+}
+
+// How many entries of the folder `parent` (the first `parentLength` characters) have the
+// name `name` but for trailing dots and blanks; -1 when it cannot be listed.
+int CountNamesakes(WCHAR* parent, int parentLength, const WCHAR* name, int nameLength, void* batch)
+{
+    WCHAR kept = parent[parentLength];
+    parent[parentLength] = L'\0';
+    HANDLE folder = OpenFolder(nullptr, parent, parentLength);
+    parent[parentLength] = kept;
+    if (folder == nullptr)
+        return -1;
+    FolderListing listing;
+    bool listed = ListFolder(folder, batch, listing);
+    CloseObject(folder);
+    if (!listed)
+        return -1;
+    int stripped = StrippedLength(name, nameLength);
+    int count = 0;
+    FolderEntry* entry = listing.first;
+    for (int i = 0; i < listing.count; ++i, entry = NextEntry(entry))
+        if (StrippedLength(entry->name, entry->length) == stripped &&
+            CompareStringOrdinal(entry->name, stripped, name, stripped, FALSE) == CSTR_EQUAL)
+            ++count;
+    ReleaseListing(listing);
+    return count;
+}
+
+bool IsFolder(HANDLE handle)
+{
+    BY_HANDLE_FILE_INFORMATION information;
+    return GetFileInformationByHandle(handle, &information) &&
+           (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+WalkedFolder* OpenStartFolder(const char* folder, void* nameBlock)
+{
+    int typedLength = MultiByteToWideChar(CP_ACP, 0, folder, -1, nullptr, 0);
+    GlobalBlock typed(static_cast<SIZE_T>(typedLength) * sizeof(WCHAR));
+    if (!typed || MultiByteToWideChar(CP_ACP, 0, folder, -1, typed.as<WCHAR>(), typedLength) == 0)
+        return nullptr;
+    DWORD capacity = GetFullPathNameW(typed.as<WCHAR>(), 0, nullptr, nullptr) + 1;
+    GlobalBlock full(static_cast<SIZE_T>(capacity) * sizeof(WCHAR));
+    if (!full)
+        return nullptr;
+    WCHAR* path = full.as<WCHAR>();
+    DWORD length = GetFullPathNameW(typed.as<WCHAR>(), capacity, path, nullptr);
+    if (length == 0 || length + 1 >= capacity)
+        return nullptr;
+    if (path[length - 1] != L'\\')
+        path[length++] = L'\\';
+
+    HANDLE handle = OpenFolder(nullptr, path, static_cast<int>(length));
+    if (handle == nullptr)
+        return nullptr;
+    int foundLength = 0;
+    const WCHAR* found = IsFolder(handle) ? QueryObjectName(handle, nameBlock, foundLength) : nullptr;
+    WalkedFolder* start =
+        found != nullptr ? MakeWalkedFolder(handle, found, foundLength, path, static_cast<int>(length), L"", 0) : nullptr;
+    if (start == nullptr)
+        CloseObject(handle);
+    return start;
+}
+
+// Wine reports names without the trailing dots and blanks of every component, the start
+// folder's and those of the folders above it too: from inside "tree", a link could lead
+// to "tree.\x.obj" and be reported as "tree\x.obj". So a run does not start in a folder
+// that has such a namesake, or below one. A folder above that cannot be listed, or that
+// Wine leaves out of its parent's listing (it hides /dev, for one), shows no namesake.
+// Windows reports names as they are; where it gives no drive-letter path, there is
+// nothing to check.
+bool HasNamesakeAbove(HANDLE start, void* batch)
+{
+    DWORD needed = GetFinalPathNameByHandleW(start, nullptr, 0, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (needed == 0)
+        return false;
+    GlobalBlock block((needed + 1) * sizeof(WCHAR));
+    if (!block)
+        return true;
+    WCHAR* path = block.as<WCHAR>();
+    int length = static_cast<int>(GetFinalPathNameByHandleW(start, path, needed + 1,
+                                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS));
+    if (length <= 0 || length > static_cast<int>(needed))
+        return true;
+    int root = RootLength(path, length);
+    if (root == 0)
+        return false;
+    for (int at = root; at < length;) {
+        int end = at;
+        while (end < length && path[end] != L'\\')
+            ++end;
+        // The parent keeps its backslash only when it is the root.
+        int parentLength = at == root ? at : at - 1;
+        if (end > at && CountNamesakes(path, parentLength, path + at, end - at, batch) > 1)
+            return true;
+        at = end + 1;
+    }
+    return false;
+}
