@@ -24,13 +24,15 @@ log="$WINEPREFIX.log"
 
 quietly() { "$@" </dev/null >/dev/null 2>&1 9>&-; }
 
+last_logged() { grep -v '^[[:space:]]*$' "$log" | tail -n 1; }
+
 # Runs a step of the prefix's making with its output kept in the log; on failure says in
 # one line what failed and what to do, and ends the script.
 step() {
     what=$1
     shift
     if ! "$@" </dev/null >>"$log" 2>&1 9>&-; then
-        last=$(grep -v '^[[:space:]]*$' "$log" | tail -n 1)
+        last=$(last_logged)
         echo "wine-prefix: $what failed for $WINEPREFIX with $wine${last:+ ($last)}; run scripts/setup.sh, and see $log" >&2
         exit 1
     fi
@@ -54,7 +56,16 @@ install_fonts() {
 
 create_prefix() {
     : >"$log"
-    step "making the Wine prefix (wineboot -i)" "$wine" wineboot -i
+    # The very first 32-bit Wine process on a freshly booted machine was once seen to fail
+    # with "could not load kernel32.dll, status c0000135", and every later one to succeed:
+    # a half-made prefix is thrown away and made once more, and the failure is said.
+    if ! "$wine" wineboot -i </dev/null >>"$log" 2>&1 9>&-; then
+        echo "wine-prefix: making the Wine prefix (wineboot -i) failed once for $WINEPREFIX with $wine ($(last_logged)); making it again" >&2
+        quietly wineserver -k || true
+        quietly wineserver -w || true
+        rm -rf "$WINEPREFIX"
+        step "making the Wine prefix (wineboot -i)" "$wine" wineboot -i
+    fi
     install_fonts
     # Arial is drawn with its metric twin.
     step "setting the prefix's fonts" "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f
