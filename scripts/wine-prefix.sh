@@ -23,6 +23,13 @@ state="$WINEPREFIX.state"
 log="$WINEPREFIX.log"
 
 quietly() { "$@" </dev/null >/dev/null 2>&1 9>&-; }
+# Runs a command with its output added to the prefix's log.
+logged() { "$@" </dev/null >>"$log" 2>&1 9>&-; }
+# Ends the prefix's server and waits until it is gone.
+end_server() {
+    quietly wineserver -k || true
+    quietly wineserver -w || true
+}
 
 last_logged() { grep -v '^[[:space:]]*$' "$log" | tail -n 1; }
 
@@ -31,7 +38,7 @@ last_logged() { grep -v '^[[:space:]]*$' "$log" | tail -n 1; }
 step() {
     what=$1
     shift
-    if ! "$@" </dev/null >>"$log" 2>&1 9>&-; then
+    if ! logged "$@"; then
         last=$(last_logged)
         echo "wine-prefix: $what failed for $WINEPREFIX with $wine${last:+ ($last)}; run scripts/setup.sh, and see $log" >&2
         exit 1
@@ -59,10 +66,9 @@ create_prefix() {
     # The very first 32-bit Wine process on a freshly booted machine was once seen to fail
     # with "could not load kernel32.dll, status c0000135", and every later one to succeed:
     # a half-made prefix is thrown away and made once more, and the failure is said.
-    if ! "$wine" wineboot -i </dev/null >>"$log" 2>&1 9>&-; then
+    if ! logged "$wine" wineboot -i; then
         echo "wine-prefix: making the Wine prefix (wineboot -i) failed once for $WINEPREFIX with $wine ($(last_logged)); making it again" >&2
-        quietly wineserver -k || true
-        quietly wineserver -w || true
+        end_server
         rm -rf "$WINEPREFIX"
         step "making the Wine prefix (wineboot -i)" "$wine" wineboot -i
     fi
@@ -83,8 +89,7 @@ keeper_alive() {
 }
 
 start_keeper() {
-    quietly wineserver -k || true
-    quietly wineserver -w || true
+    end_server
     setsid wineserver -p </dev/null >/dev/null 2>&1 9>&- &
     # One long-lived process starts the prefix's services and desktop with no
     # output attached; otherwise they inherit the pipes of whoever ran first.
