@@ -2,12 +2,20 @@
 # Which of the two builds this machine can run under Wine, found by trying each loader.
 #   . scripts/arches.sh; brumix_arches      sets BRUMIX_RUNNABLE ("x86 x64", "x64", ...) and
 #                                           BRUMIX_SKIPPED (one line per build left out, why)
-# BRUMIX_ARCHES narrows the choice: BRUMIX_ARCHES=x64 scripts/test.sh tries the 64-bit
-# build alone, as on a machine whose kernel runs no 32-bit program.
+# BRUMIX_ARCHES narrows the choice: BRUMIX_ARCHES=x64 scripts/test.sh leaves the 32-bit
+# build out by choice. BRUMIX_WINE32 and BRUMIX_WINE64 name the loaders that every script
+# starts (/usr/lib/wine/wine and /usr/lib/wine/wine64 unless set): naming a file that
+# cannot be executed as BRUMIX_WINE32 plays a machine whose kernel runs no 32-bit program,
+# down to the same "Exec format error".
 
 # The build tree, the Wine loader and a name for each build.
 brumix_tree() { case "$1" in x86) echo build ;; x64) echo build/x64 ;; esac; }
-brumix_loader() { case "$1" in x86) echo /usr/lib/wine/wine ;; x64) echo /usr/lib/wine/wine64 ;; esac; }
+brumix_loader() {
+    case "$1" in
+    x86) echo "${BRUMIX_WINE32:-/usr/lib/wine/wine}" ;;
+    x64) echo "${BRUMIX_WINE64:-/usr/lib/wine/wine64}" ;;
+    esac
+}
 brumix_label() { case "$1" in x86) echo "32-bit" ;; x64) echo "64-bit" ;; esac; }
 
 brumix_arches() {

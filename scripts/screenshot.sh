@@ -5,7 +5,8 @@
 set -eu
 cd "$(dirname "$0")/.."
 tree=${1:-build}
-export BRUMIX_WINE="${BRUMIX_WINE:-/usr/lib/wine/wine}" WINELOADER="${BRUMIX_WINE:-/usr/lib/wine/wine}"
+: "${BRUMIX_WINE:?set BRUMIX_WINE to the Wine loader of the build}"
+export BRUMIX_WINE WINELOADER="$BRUMIX_WINE"
 export WINEPREFIX="$PWD/$tree/run-prefix"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
 scripts/wine-prefix.sh ensure

@@ -3,8 +3,8 @@
 #   wine-prefix.sh ensure [keeper.exe]   create the prefix once; keep a warm server and, given a
 #                                        keeper, one long-lived Wine process on this $DISPLAY
 #   wine-prefix.sh stop                  end every Wine process of the prefix
-# BRUMIX_WINE is the Wine loader to use (/usr/lib/wine/wine for the 32-bit build,
-# /usr/lib/wine/wine64 for the 64-bit one); each build has a prefix of its own.
+# BRUMIX_WINE is the Wine loader of the build that uses the prefix (see brumix_loader in
+# arches.sh); each build has a prefix of its own.
 # Safe to call from many processes at once: the work is done under a lock.
 set -eu
 
@@ -12,7 +12,7 @@ set -eu
 export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
-wine=${BRUMIX_WINE:-/usr/lib/wine/wine}
+wine=${BRUMIX_WINE:?set BRUMIX_WINE to the Wine loader of the build}
 # Debian's wine script would take the 32-bit loader whenever it is installed, even where
 # it cannot run; Wine starts its own helpers with WINELOADER.
 export WINELOADER="$wine"

@@ -1,47 +1,45 @@
 #!/bin/sh
 # Which builds the test, run and benchmark commands run: found by starting each Wine
-# loader, narrowed by BRUMIX_ARCHES. A loader that cannot start here stands in for the
-# 32-bit one on a kernel without 32-bit support.
+# loader (BRUMIX_WINE32, BRUMIX_WINE64), narrowed by BRUMIX_ARCHES. Every case names its
+# own stand-in loaders.
 set -u
 cd "$(dirname "$0")/../.."
+. tests/scripts/stand_ins.sh
 . scripts/arches.sh
-failures=0
-check() {
-    if [ "$2" != "$3" ]; then
-        echo "FAILED: $1: got '$2', expected '$3'"
-        failures=$((failures + 1))
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+make_stand_ins "$scratch"
+
+not_run_32='The 32-bit build (build/brumix.exe) was built but not run here'
+cannot_start="$not_run_32: its Wine loader cannot start on this machine ($CANNOT_RUN: Exec format error)."
+
+# Each case: name | BRUMIX_WINE32 | BRUMIX_WINE64 | BRUMIX_ARCHES | status | runnable |
+# the lines said about the builds left out (joined by "/"; "-" when they do not matter).
+while IFS='|' read -r name wine32 wine64 wanted status runnable said; do
+    [ -n "$name" ] || continue
+    got=$(BRUMIX_WINE32=$(eval echo "$wine32") BRUMIX_WINE64=$(eval echo "$wine64") \
+        BRUMIX_ARCHES=$wanted sh -c '. scripts/arches.sh
+            brumix_arches 2>/dev/null; status=$?
+            echo "$status|$BRUMIX_RUNNABLE|$BRUMIX_SKIPPED" | paste -s -d /')
+    if [ "$said" = "-" ]; then
+        got=${got%|*}"|-"
+    else
+        said=$(eval echo "\"$said\"")
     fi
-}
+    check "$name" "$got" "$status|$runnable|$said"
+done <<'CASES'
+both loaders start|$STARTS|$STARTS||0|x86 x64|
+no 32-bit support|$CANNOT_RUN|$STARTS||0|x64|$cannot_start
+narrowed to x64|$STARTS|$STARTS|x64|0|x64|$not_run_32: BRUMIX_ARCHES=\"x64\" leaves it out.
+narrowed to x86|$STARTS|$STARTS|x86|0|x86|The 64-bit build (build/x64/brumix.exe) was built but not run here: BRUMIX_ARCHES=\"x86\" leaves it out.
+narrowed to x86 without 32-bit support|$CANNOT_RUN|$STARTS|x86|1||$cannot_start/The 64-bit build (build/x64/brumix.exe) was built but not run here: BRUMIX_ARCHES=\"x86\" leaves it out.
+an unknown build is refused|$STARTS|$STARTS|arm64|2||
+nothing can run|$CANNOT_RUN|$CANNOT_RUN||1||-
+CASES
 
-BRUMIX_ARCHES=x64 brumix_arches
-check "narrowed to x64: runnable" "$BRUMIX_RUNNABLE" "x64"
-check "narrowed to x64: said" "$BRUMIX_SKIPPED" \
-    'The 32-bit build (build/brumix.exe) was built but not run here: BRUMIX_ARCHES="x64" leaves it out.'
-
-BRUMIX_ARCHES=x86 brumix_arches
-check "narrowed to x86: said" "$BRUMIX_SKIPPED" \
-    'The 64-bit build (build/x64/brumix.exe) was built but not run here: BRUMIX_ARCHES="x86" leaves it out.'
-
-BRUMIX_ARCHES=arm64 brumix_arches 2>/dev/null
-check "an unknown build is refused" "$?" "2"
-
-# A loader that the kernel cannot execute: a file that is no program at all.
-fake=$(mktemp)
-printf 'not a program\n' >"$fake"
-chmod +x "$fake"
-brumix_loader() { case "$1" in x86) echo "$fake" ;; x64) echo /usr/lib/wine/wine64 ;; esac; }
-unset BRUMIX_ARCHES
-brumix_arches
-check "no 32-bit support: runnable" "$BRUMIX_RUNNABLE" "x64"
-case "$BRUMIX_SKIPPED" in
-"The 32-bit build (build/brumix.exe) was built but not run here: its Wine loader cannot start on this machine ("*"Exec format error)."*) ;;
-*) check "no 32-bit support: said" "$BRUMIX_SKIPPED" "the 32-bit build named, with the loader's error" ;;
-esac
-
-brumix_loader() { echo "$fake"; }
-brumix_arches 2>/dev/null
-check "nothing can run: refused" "$?" "1"
-rm -f "$fake"
+# The loaders default to Debian's, each build its own.
+check "the 32-bit loader by default" "$(unset BRUMIX_WINE32; brumix_loader x86)" /usr/lib/wine/wine
+check "the 64-bit loader by default" "$(unset BRUMIX_WINE64; brumix_loader x64)" /usr/lib/wine/wine64
 
 [ $failures -eq 0 ] && echo "every build choice as expected"
 exit $failures
