@@ -52,7 +52,8 @@ TEST(RunQuestionE2E, FolderTextIsMadeFullInTheBoxAndInTheQuestion)
         MessageBoxSeen box;
         ASSERT_TRUE(app.WaitForMessageBox(box));
         EXPECT_EQ(app.Text(IDC_FOLDER), c.used);
-        EXPECT_EQ(box.text, Summary("*.obj", c.used, false, false));
+        EXPECT_EQ(box.text, "On va effacer les fichiers *.obj\nà partir de " + c.used +
+                                "\nOn ne fait pas du récursif\net on ne demande pas une confirmation");
         ASSERT_TRUE(app.Answer(box, IDNO));
         ASSERT_TRUE(app.WaitIdle());
     }
@@ -79,7 +80,8 @@ TEST(RunQuestionE2E, RelativeFolderTextIsReadWhereThePreviousRunLeftOff)
         MessageBoxSeen box;
         ASSERT_TRUE(app.WaitForMessageBox(box));
         EXPECT_EQ(app.Text(IDC_FOLDER), used);
-        EXPECT_EQ(box.text, Summary("*.obj", used, false, false));
+        EXPECT_EQ(box.text, "On va effacer les fichiers *.obj\nà partir de " + used +
+                                "\nOn ne fait pas du récursif\net on ne demande pas une confirmation");
         ASSERT_TRUE(app.Answer(box, IDYES));
         ASSERT_TRUE(app.WaitIdle());
     }
@@ -141,7 +143,8 @@ TEST(RunQuestionE2E, FolderAndPatternTextsOf300CharactersAreUsedWhole)
     MessageBoxSeen box;
     ASSERT_TRUE(app.WaitForMessageBox(box));
     EXPECT_EQ(app.Text(IDC_FOLDER), folder + "\\");
-    EXPECT_EQ(box.text, Summary(patterns, folder + "\\", false, false));
+    EXPECT_EQ(box.text, "On va effacer les fichiers " + patterns + "\nà partir de " + folder +
+                            "\\\nOn ne fait pas du récursif\net on ne demande pas une confirmation");
     ASSERT_TRUE(app.Answer(box, IDYES));
     ASSERT_TRUE(app.WaitIdle());
     EXPECT_EQ(root.Files(), (std::vector<std::string>{inside + "kept.txt",
