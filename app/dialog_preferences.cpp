@@ -18,8 +18,9 @@ bool ReadHistory(HWND box, TextList& history)
         GlobalBlock entry((static_cast<SIZE_T>(length) + 1) * sizeof(WCHAR));
         if (!entry)
             return false;
-        LRESULT copied = SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entry.as<WCHAR>()));
-        if (copied < 0 || !AddText(history, entry.as<WCHAR>(), static_cast<SIZE_T>(lstrlenW(entry.as<WCHAR>()))))
+        WCHAR* text = entry.as<WCHAR>();
+        LRESULT copied = SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+        if (copied < 0 || !AddText(history, text, static_cast<SIZE_T>(lstrlenW(text))))
             return false;
     }
     return true;
