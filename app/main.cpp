@@ -7,9 +7,10 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     g_instance = instance;
-    g_browseIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_BROWSE));
+    g_browseIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_BROWSE));
 
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+    // A Unicode dialog: its boxes hold the user's texts in any script.
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
 
     DestroyIcon(g_browseIcon);
     DeleteObject(g_bannerFont);

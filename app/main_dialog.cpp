@@ -2,12 +2,13 @@
 #include "app/main_dialog.h"
 
 #include "app/banner_font.h"
+#include "app/dialog_preferences.h"
 #include "base/global_block.h"
 #include "engine/deletion_run.h"
+#include "engine/start_folder.h"
 #include "help/help_viewer.h"
 #include "pickers/folder_picker.h"
 #include "pickers/pattern_picker.h"
-#include "prefs/preferences.h"
 
 HINSTANCE g_instance;
 HICON g_browseIcon;
@@ -16,57 +17,73 @@ HFONT g_bannerFont;
 
 namespace {
 
-typedef int (*Picker)(HWND owner, char* buffer, int capacity);
+typedef int (*Picker)(HWND owner, WCHAR* buffer, int capacity);
 
 // True while RunCommand is under way. The run hands the dialog its messages as it goes,
 // so commands can arrive in the middle of it: none may start anything then.
 bool g_runUnderWay;
 
+SIZE_T CharacterBytes(int characters)
+{
+    return static_cast<SIZE_T>(characters) * sizeof(WCHAR);
+}
+
 void InitMainDialog(HWND window)
 {
     CreateBannerFont(window, IDC_TITLE, "Arial", BANNER_BOLD);
-    SendDlgItemMessageA(window, IDC_BROWSE_FOLDER, BM_SETIMAGE, IMAGE_ICON,
+    SendDlgItemMessageW(window, IDC_BROWSE_FOLDER, BM_SETIMAGE, IMAGE_ICON,
                         reinterpret_cast<LPARAM>(g_browseIcon));
-    SendDlgItemMessageA(window, IDC_BROWSE_PATTERNS, BM_SETIMAGE, IMAGE_ICON,
+    SendDlgItemMessageW(window, IDC_BROWSE_PATTERNS, BM_SETIMAGE, IMAGE_ICON,
                         reinterpret_cast<LPARAM>(g_browseIcon));
 
-    // Shown as the system gives it: a drive root keeps its backslash, other folders
-    // have none. A current directory too long for the block leaves the box empty.
-    GlobalBlock folder(TEXT_CAPACITY);
-    if (folder) {
-        GetCurrentDirectoryA(TEXT_CAPACITY, folder.text());
-        SetDlgItemTextA(window, IDC_FOLDER, folder.text());
-    }
+    // Shown as the system gives it, whatever its length: a drive root keeps its
+    // backslash, other folders have none.
+    DWORD needed = GetCurrentDirectoryW(0, nullptr);
+    GlobalBlock folder(CharacterBytes(static_cast<int>(needed)));
+    if (folder && needed > 0 && GetCurrentDirectoryW(needed, folder.as<WCHAR>()) < needed)
+        SetDlgItemTextW(window, IDC_FOLDER, folder.as<WCHAR>());
 
     EnableWindow(GetDlgItem(window, IDC_TITLE), FALSE);
-    LoadPreferences(window);
+    LoadDialogPreferences(window);
 }
 
-void RunCommand(HWND window)
+// The folder is made full before the run asks its question, and the box shows it as the
+// question names it: a relative text is read against the current directory of the moment
+// (which the previous run may have moved), an empty one is the root of the current drive.
+// The walk then starts in exactly that folder.
+void StartRun(HWND window, const WCHAR* typed, const WCHAR* patterns)
 {
-    // One byte more than a text block: a folder text of the full 259 characters still
-    // gets its closing backslash, where cutting it would name another folder.
-    GlobalBlock folder(TEXT_CAPACITY + 1);
-    GlobalBlock patterns(TEXT_CAPACITY);
-    if (!folder || !patterns)
+    WCHAR* folder = MakeFullFolder(typed);
+    if (folder == nullptr)
         return;
-
-    char* path = folder.text();
-    GetDlgItemTextA(window, IDC_FOLDER, path, TEXT_CAPACITY);
-    int length = lstrlenA(path);
-    if (length == 0 || path[length - 1] != '\\') {
-        path[length] = '\\';
-        SetDlgItemTextA(window, IDC_FOLDER, path);
-    }
-    GetDlgItemTextA(window, IDC_PATTERNS, patterns.text(), TEXT_CAPACITY);
+    if (CompareStringOrdinal(folder, -1, typed, -1, FALSE) != CSTR_EQUAL)
+        SetDlgItemTextW(window, IDC_FOLDER, folder);
     OptionFlags flags = ReadOptionFlags(window);
 
     g_runUnderWay = true;
     SetBusy(window, FALSE);
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    RunDeletion(window, path, patterns.text(), flags);
+    RunDeletion(window, folder, patterns, flags);
     SetBusy(window, TRUE);
     g_runUnderWay = false;
+    GlobalFree(folder);
+}
+
+// Both boxes are read whole, whatever their length: a text cut anywhere could name
+// another folder or, with its last pattern cut, other files.
+void RunCommand(HWND window)
+{
+    HWND folderBox = GetDlgItem(window, IDC_FOLDER);
+    HWND patternBox = GetDlgItem(window, IDC_PATTERNS);
+    int folderLength = GetWindowTextLengthW(folderBox);
+    int patternLength = GetWindowTextLengthW(patternBox);
+    GlobalBlock typed(CharacterBytes(folderLength + 1));
+    GlobalBlock patterns(CharacterBytes(patternLength + 1));
+    if (!typed || !patterns)
+        return;
+    GetWindowTextW(folderBox, typed.as<WCHAR>(), folderLength + 1);
+    GetWindowTextW(patternBox, patterns.as<WCHAR>(), patternLength + 1);
+    StartRun(window, typed.as<WCHAR>(), patterns.as<WCHAR>());
 }
 
 // Escape, the close box and Alt+F4 during a run stop it as a per-file question's Annuler
@@ -83,15 +100,17 @@ bool ShowWaitCursor(HWND window)
     if (!g_runUnderWay || !IsWindowEnabled(window))
         return false;
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+    SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
     return true;
 }
 
-void BrowseInto(HWND window, int boxId, Picker pick)
+// The picker's buffer holds whatever it can give: the longest path for the folder, the
+// patterns of the largest selection for the patterns.
+void BrowseInto(HWND window, int boxId, Picker pick, int capacity)
 {
-    GlobalBlock buffer(TEXT_CAPACITY);
-    if (buffer && pick(window, buffer.text(), TEXT_CAPACITY))
-        SetDlgItemTextA(window, boxId, buffer.text());
+    GlobalBlock buffer(CharacterBytes(capacity));
+    if (buffer && pick(window, buffer.as<WCHAR>(), capacity))
+        SetDlgItemTextW(window, boxId, buffer.as<WCHAR>());
 }
 
 void HandleMainCommand(HWND window, int commandId)
@@ -106,17 +125,17 @@ void HandleMainCommand(HWND window, int commandId)
         RunCommand(window);
         break;
     case IDCANCEL:
-        SavePreferences(window);
+        SaveDialogPreferences(window);
         EndDialog(window, 0);
         break;
     case IDHELP:
         ShowHelp(g_instance, IDD_HELP, window, IDR_HELP_TEXT);
         break;
     case IDC_BROWSE_FOLDER:
-        BrowseInto(window, IDC_FOLDER, BrowseFolder);
+        BrowseInto(window, IDC_FOLDER, BrowseFolder, FOLDER_PICK_CAPACITY);
         break;
     case IDC_BROWSE_PATTERNS:
-        BrowseInto(window, IDC_PATTERNS, BrowsePatterns);
+        BrowseInto(window, IDC_PATTERNS, BrowsePatterns, PATTERN_PICK_CAPACITY);
         break;
     }
 }

@@ -11,9 +11,6 @@ extern HICON g_browseIcon;
 extern HWND g_mainWindow;   // also the owner of the per-file questions
 extern HFONT g_bannerFont;
 
-// Every text read from a box or handed on lives in a block of this size.
-constexpr int TEXT_CAPACITY = 260;
-
 // The controls that a run disables, in the order in which they are switched.
 constexpr int BusyControlIds[9] = {
     IDOK, IDCANCEL, IDHELP, IDC_FOLDER, IDC_BROWSE_FOLDER,

@@ -21,6 +21,7 @@
 namespace {
 
 const char PATTERNS[] = "*.res;*.obj;*.map";
+const WCHAR WIDE_PATTERNS[] = L"*.res;*.obj;*.map";
 const char DEL_PATTERNS[] = "*.res *.obj *.map";
 
 struct Shape {
@@ -117,9 +118,13 @@ LRESULT CALLBACK AnswerYes(int code, WPARAM wParam, LPARAM lParam)
 
 double TimeBrumix(const std::string& root)
 {
+    std::wstring folder(root.size() + 2, L'\0');
+    folder.resize(static_cast<size_t>(
+        MultiByteToWideChar(CP_ACP, 0, root.c_str(), static_cast<int>(root.size()), &folder[0], static_cast<int>(folder.size()))));
+    folder += L"\\";
     HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerYes, nullptr, GetCurrentThreadId());
     double start = Seconds();
-    RunDeletion(nullptr, (root + "\\").c_str(), PATTERNS, OPT_RECURSE);
+    RunDeletion(nullptr, folder.c_str(), WIDE_PATTERNS, OPT_RECURSE);
     double elapsed = Seconds() - start;
     UnhookWindowsHookEx(hook);
     SetCurrentDirectoryA("C:\\");

@@ -13,89 +13,61 @@ namespace {
 
 // The summary's fixed words, with its six inserts between them:
 // "On va effacer les fichiers %s\nà partir de %s\nOn%sfait%sdu récursif\net on%sdemande%sune confirmation"
-constexpr const char* SUMMARY_PIECES[] = {
-    "On va effacer les fichiers ", "\nà partir de ", "\nOn", "fait", "du récursif\net on",
-    "demande", "une confirmation",
+constexpr const WCHAR* SUMMARY_PIECES[] = {
+    L"On va effacer les fichiers ", L"\n\u00e0 partir de ", L"\nOn", L"fait", L"du r\u00e9cursif\net on",
+    L"demande", L"une confirmation",
 };
+constexpr WCHAR SUMMARY_CAPTION[] = L"Veuillez confirmer";
 
 // The longest pair of option inserts: " ne " and " pas ", for each of the two options.
 constexpr int LONGEST_OPTION_INSERTS = 2 * (4 + 5);
 
-void Append(char* text, int capacity, int& length, const char* piece)
+void Append(WCHAR* text, int capacity, int& length, const WCHAR* piece)
 {
     int room = capacity - length;
     if (room <= 1)
         return;
-    lstrcpynA(text + length, piece, room);
-    length += lstrlenA(text + length);
+    lstrcpynW(text + length, piece, room);
+    length += lstrlenW(text + length);
 }
 
-}  // namespace
-
-int SummaryCapacity(const char* patterns, const char* folder)
+// Yes to the summary of this run: anything else, Escape and the close box included
+// (Wine lets them end a Yes/No box with IDCANCEL), is a No.
+bool ConfirmRun(HWND owner, const WCHAR* folder, const WCHAR* patterns, OptionFlags options)
 {
-    int fixed = 0;
-    for (const char* piece : SUMMARY_PIECES)
-        fixed += lstrlenA(piece);
-    return fixed + LONGEST_OPTION_INSERTS + lstrlenA(patterns) + lstrlenA(folder) + 1;
+    int capacity = SummaryCapacity(patterns, folder);
+    GlobalBlock summary(static_cast<SIZE_T>(capacity) * sizeof(WCHAR));
+    if (!summary)
+        return false;
+    ComposeSummary(summary.as<WCHAR>(), capacity, patterns, folder, options);
+    return MessageBoxW(owner, summary.as<WCHAR>(), SUMMARY_CAPTION, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-void ComposeSummary(char* summary, int capacity, const char* patterns, const char* folder,
-                    OptionFlags options)
+// Builds the run's job and walks from the start folder; without every block there is no
+// safe run, and nothing is deleted.
+void WalkFrom(HWND owner, const WCHAR* folder, const WCHAR* patterns, OptionFlags options)
 {
-    const char* recurseNot = (options & OPT_RECURSE) ? " " : " ne ";
-    const char* recursePas = (options & OPT_RECURSE) ? " " : " pas ";
-    const char* confirmNot = (options & OPT_CONFIRM) ? " " : " ne ";
-    const char* confirmPas = (options & OPT_CONFIRM) ? " " : " pas ";
-    const char* inserts[] = {patterns, folder, recurseNot, recursePas, confirmNot, confirmPas};
-
-    int length = 0;
-    summary[0] = '\0';
-    for (int i = 0; i < 7; ++i) {
-        Append(summary, capacity, length, SUMMARY_PIECES[i]);
-        if (i < 6)
-            Append(summary, capacity, length, inserts[i]);
-    }
-}
-
-void RunDeletion(HWND owner, const char* folder, const char* patterns, OptionFlags options)
-{
-    g_cancelRequested = 0;
-
-    int answer;
-    {
-        int capacity = SummaryCapacity(patterns, folder);
-        GlobalBlock summary(capacity);
-        if (!summary)
-            return;
-        ComposeSummary(summary.text(), capacity, patterns, folder, options);
-        answer = MessageBoxA(owner, summary.text(), "Veuillez confirmer", MB_YESNO | MB_ICONQUESTION);
-    }
-    // Wine lets Escape and the close box end a Yes/No box with IDCANCEL: that is a No too.
-    if (answer != IDYES)
-        return;
-
-    int listBytes = lstrlenA(patterns) + 1;
+    int listLength = lstrlenW(patterns) + 1;
+    SIZE_T listBytes = static_cast<SIZE_T>(listLength) * sizeof(WCHAR);
     GlobalBlock job(sizeof(DeletionJob));
     GlobalBlock patternList(listBytes);
     GlobalBlock workList(listBytes);
-    GlobalBlock widePatterns(static_cast<SIZE_T>(listBytes) * sizeof(WCHAR));
+    GlobalBlock table(listBytes);
     GlobalBlock batch(LISTING_BATCH_BYTES);
     GlobalBlock nameBlock(OBJECT_NAME_BYTES);
     GlobalBlock lastFolder(MAX_PATH * sizeof(WCHAR));
-    // Without every block there is no safe run: delete nothing.
-    if (!job || !patternList || !workList || !widePatterns || !batch || !nameBlock || !lastFolder)
+    if (!job || !patternList || !workList || !table || !batch || !nameBlock || !lastFolder)
         return;
 
     DeletionJob* record = job.as<DeletionJob>();
     record->owner = owner;
     record->options = options;
-    record->patternList = patternList.text();
-    lstrcpyA(record->patternList, patterns);
-    record->workList = workList.text();
-    lstrcpyA(record->workList, patterns);
-    record->patterns = widePatterns.as<WCHAR>();
-    record->patternCount = TakePatterns(record->workList, record->patterns, listBytes);
+    record->patternList = patternList.as<WCHAR>();
+    CopyMemory(record->patternList, patterns, listBytes);
+    record->workList = workList.as<WCHAR>();
+    CopyMemory(record->workList, patterns, listBytes);
+    record->patterns = table.as<WCHAR>();
+    record->patternCount = TakePatterns(record->workList, record->patterns, listLength);
     record->batch = batch.as<void>();
     record->nameBlock = nameBlock.as<void>();
     record->lastFolder = lastFolder.as<WCHAR>();
@@ -115,4 +87,46 @@ void RunDeletion(HWND owner, const char* folder, const char* patterns, OptionFla
     // As the walk leaves it: in the last folder entered, where that can be the current one.
     if (record->lastFolder[0] != L'\0')
         SetCurrentDirectoryW(record->lastFolder);
+}
+
+}  // namespace
+
+int SummaryCapacity(const WCHAR* patterns, const WCHAR* folder)
+{
+    int fixed = 0;
+    for (const WCHAR* piece : SUMMARY_PIECES)
+        fixed += lstrlenW(piece);
+    return fixed + LONGEST_OPTION_INSERTS + lstrlenW(patterns) + lstrlenW(folder) + 1;
+}
+
+void ComposeSummary(WCHAR* summary, int capacity, const WCHAR* patterns, const WCHAR* folder,
+                    OptionFlags options)
+{
+    const WCHAR* recurseNot = (options & OPT_RECURSE) ? L" " : L" ne ";
+    const WCHAR* recursePas = (options & OPT_RECURSE) ? L" " : L" pas ";
+    const WCHAR* confirmNot = (options & OPT_CONFIRM) ? L" " : L" ne ";
+    const WCHAR* confirmPas = (options & OPT_CONFIRM) ? L" " : L" pas ";
+    const WCHAR* inserts[] = {patterns, folder, recurseNot, recursePas, confirmNot, confirmPas};
+
+    int length = 0;
+    summary[0] = L'\0';
+    for (int i = 0; i < 7; ++i) {
+        Append(summary, capacity, length, SUMMARY_PIECES[i]);
+        if (i < 6)
+            Append(summary, capacity, length, inserts[i]);
+    }
+}
+
+void RunDeletion(HWND owner, const WCHAR* folder, const WCHAR* patterns, OptionFlags options)
+{
+    g_cancelRequested = 0;
+
+    // The question names the folder that the walk then starts in, whatever the current
+    // directory becomes meanwhile. A text that cannot be made full names no folder.
+    WCHAR* fullFolder = MakeFullFolder(folder);
+    if (fullFolder == nullptr)
+        return;
+    if (ConfirmRun(owner, fullFolder, patterns, options))
+        WalkFrom(owner, fullFolder, patterns, options);
+    GlobalFree(fullFolder);
 }

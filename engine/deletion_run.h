@@ -12,9 +12,9 @@ struct RemovalWorkers;
 struct DeletionJob {
     HWND owner;                  // owner of the per-file questions
     OptionFlags options;
-    char* patternList;           // the pattern text as given, never changed
-    char* workList;              // same size; cut into patterns once, at the start
-    WCHAR* patterns;             // the usable patterns in UTF-16, each terminated
+    WCHAR* patternList;          // the pattern text as given, never changed
+    WCHAR* workList;             // same size; cut into patterns once, at the start
+    WCHAR* patterns;             // the usable patterns, each terminated
     int patternCount;
     void* batch;                 // where each folder's listing is read (LISTING_BATCH_BYTES)
     void* nameBlock;             // where the walk's name checks are read (OBJECT_NAME_BYTES)
@@ -27,16 +27,18 @@ struct DeletionJob {
 // Set by a per-file question's Cancel, and by the owner when the user stops a run.
 extern volatile LONG g_cancelRequested;
 
-// folder ends with a backslash; both texts must stay valid for the whole call. A relative
-// folder is taken from the current directory when the run starts. `owner` owns the
-// summary question and every per-file question, and has its messages handled during the
-// run (see owner_messages.h): it must not start another run meanwhile.
-void RunDeletion(HWND owner, const char* folder, const char* patterns, OptionFlags options);
+// Both texts are taken whole, at any length; they must stay valid for the whole call. The
+// folder is made full (see MakeFullFolder) before the summary question, which names it
+// so, and the walk starts in exactly the folder named; the main dialog hands it over full
+// already. `owner` owns the summary question and every per-file question, and has its
+// messages handled during the run (see owner_messages.h): it must not start another run
+// meanwhile.
+void RunDeletion(HWND owner, const WCHAR* folder, const WCHAR* patterns, OptionFlags options);
 
-// The summary question for these texts and options, and the bytes it takes with its
+// The summary question for these texts and options, and the characters it takes with its
 // terminator: no text length can make it overrun.
-int SummaryCapacity(const char* patterns, const char* folder);
-void ComposeSummary(char* summary, int capacity, const char* patterns, const char* folder,
+int SummaryCapacity(const WCHAR* patterns, const WCHAR* folder);
+void ComposeSummary(WCHAR* summary, int capacity, const WCHAR* patterns, const WCHAR* folder,
                     OptionFlags options);
 
 #endif

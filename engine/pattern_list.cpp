@@ -4,14 +4,14 @@ extern "C" WCHAR NTAPI RtlUpcaseUnicodeChar(WCHAR c);
 
 namespace {
 
-constexpr char SEPARATORS[] = ";, ";
+constexpr WCHAR SEPARATORS[] = L";, ";
 
 // The tokenizer's position between calls; one list is cut at a time.
-char* g_nextPattern;
+WCHAR* g_nextPattern;
 
-bool IsSeparator(char c)
+bool IsSeparator(WCHAR c)
 {
-    for (const char* s = SEPARATORS; *s != '\0'; ++s)
+    for (const WCHAR* s = SEPARATORS; *s != L'\0'; ++s)
         if (c == *s)
             return true;
     return false;
@@ -72,54 +72,54 @@ bool Matches(const WCHAR* name, int nameLength, const WCHAR* pattern, int length
 
 }  // namespace
 
-char* CutPattern(char* list)
+WCHAR* CutPattern(WCHAR* list)
 {
-    char* at = list != nullptr ? list : g_nextPattern;
+    WCHAR* at = list != nullptr ? list : g_nextPattern;
     g_nextPattern = nullptr;
     if (at == nullptr)
         return nullptr;
-    while (*at != '\0' && IsSeparator(*at))
+    while (*at != L'\0' && IsSeparator(*at))
         ++at;
-    if (*at == '\0')
+    if (*at == L'\0')
         return nullptr;
-    char* pattern = at;
-    while (*at != '\0' && !IsSeparator(*at))
+    WCHAR* pattern = at;
+    while (*at != L'\0' && !IsSeparator(*at))
         ++at;
-    if (*at != '\0') {
-        *at = '\0';
+    if (*at != L'\0') {
+        *at = L'\0';
         g_nextPattern = at + 1;
     }
     return pattern;
 }
 
-bool IsPlainPattern(const char* pattern)
+bool IsPlainPattern(const WCHAR* pattern)
 {
-    if (*pattern == '\0')
+    if (*pattern == L'\0')
         return false;
-    for (; *pattern != '\0'; ++pattern)
+    for (; *pattern != L'\0'; ++pattern)
         switch (*pattern) {
-        case '\\':
-        case '/':
-        case ':':
-        case '<':
-        case '>':
-        case '"':
+        case L'\\':
+        case L'/':
+        case L':':
+        case L'<':
+        case L'>':
+        case L'"':
             return false;
         }
     return true;
 }
 
-int TakePatterns(char* list, WCHAR* table, int capacity)
+int TakePatterns(WCHAR* list, WCHAR* table, int capacity)
 {
     int count = 0;
     int used = 0;
-    for (char* pattern = CutPattern(list); pattern != nullptr; pattern = CutPattern(nullptr)) {
-        if (!IsPlainPattern(pattern))
+    for (WCHAR* pattern = CutPattern(list); pattern != nullptr; pattern = CutPattern(nullptr)) {
+        int length = lstrlenW(pattern);
+        // A pattern that does not fit whole is left out: a cut one would name other files.
+        if (!IsPlainPattern(pattern) || length + 1 > capacity - used)
             continue;
-        int written = MultiByteToWideChar(CP_ACP, 0, pattern, -1, table + used, capacity - used);
-        if (written <= 1)
-            continue;
-        used += written;
+        CopyMemory(table + used, pattern, (length + 1) * sizeof(WCHAR));
+        used += length + 1;
         ++count;
     }
     return count;

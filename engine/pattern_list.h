@@ -7,18 +7,19 @@
 // Cuts the next pattern out of a list separated by ";", "," and blanks, in place: the
 // separator that ends a pattern becomes its terminator. Give the list on the first call
 // and nullptr on the following ones, which go on from a position remembered between calls.
-// Gives nullptr once no pattern is left. Separators never make an empty pattern.
-char* CutPattern(char* list);
+// Gives nullptr once no pattern is left. Separators never make an empty pattern. Every
+// other character, in any script, belongs to the pattern as it is.
+WCHAR* CutPattern(WCHAR* list);
 
 // True when the pattern names entries of the current folder only, with the two wildcards
 // "*" and "?": no folder or drive part, none of the characters that the platform treats
 // as further wildcards ("<", ">", "\"").
-bool IsPlainPattern(const char* pattern);
+bool IsPlainPattern(const WCHAR* pattern);
 
-// Cuts `list` in place and writes its usable patterns in UTF-16, in list order, each with
-// its terminator, into `table` (room for lstrlenA(list) + 1 characters always suffices).
+// Cuts `list` in place and copies its usable patterns, in list order, each with its
+// terminator, into `table` of `capacity` characters (lstrlenW(list) + 1 always suffices).
 // Patterns that are not plain match nothing and are left out. Gives how many were written.
-int TakePatterns(char* list, WCHAR* table, int capacity);
+int TakePatterns(WCHAR* list, WCHAR* table, int capacity);
 
 // Whether a long name is one that the pattern stands for, compared without regard to case:
 // "*" stands for any run of characters, "?" for exactly one; "name.*" also takes "name"

@@ -52,6 +52,34 @@ int CountNamesakes(WCHAR* parent, int parentLength, const WCHAR* name, int nameL
     return count;
 }
 
+// The long form adds at most "\\?\UNC\" less the "\\" it replaces, and a terminator.
+constexpr int LONG_FORM_ROOM = 8;
+
+bool StartsWith(const WCHAR* text, int length, const WCHAR* start)
+{
+    int startLength = lstrlenW(start);
+    return length >= startLength && CompareStringOrdinal(text, startLength, start, startLength, FALSE) == CSTR_EQUAL;
+}
+
+// "C:\x\" as "\\?\C:\x\", "\\server\share\" as "\\?\UNC\server\share\"; a path already in a
+// device form ("\\?\", "\\.\") stays as it is. Gives the length written into `path`.
+int LongForm(const WCHAR* folder, int length, WCHAR* path)
+{
+    const WCHAR* prefix = L"\\\\?\\";
+    int skipped = 0;
+    if (StartsWith(folder, length, L"\\\\?\\") || StartsWith(folder, length, L"\\\\.\\")) {
+        prefix = L"";
+    } else if (StartsWith(folder, length, L"\\\\")) {
+        prefix = L"\\\\?\\UNC\\";
+        skipped = 2;
+    }
+    int prefixLength = lstrlenW(prefix);
+    CopyMemory(path, prefix, prefixLength * sizeof(WCHAR));
+    CopyMemory(path + prefixLength, folder + skipped, (length - skipped) * sizeof(WCHAR));
+    path[prefixLength + length - skipped] = L'\0';
+    return prefixLength + length - skipped;
+}
+
 bool IsFolder(HANDLE handle)
 {
     BY_HANDLE_FILE_INFORMATION information;
@@ -61,30 +89,47 @@ bool IsFolder(HANDLE handle)
 
 }  // namespace
 
-WalkedFolder* OpenStartFolder(const char* folder, void* nameBlock)
+WCHAR* MakeFullFolder(const WCHAR* typed)
 {
-    int typedLength = MultiByteToWideChar(CP_ACP, 0, folder, -1, nullptr, 0);
-    GlobalBlock typed(static_cast<SIZE_T>(typedLength) * sizeof(WCHAR));
-    if (!typed || MultiByteToWideChar(CP_ACP, 0, folder, -1, typed.as<WCHAR>(), typedLength) == 0)
+    const WCHAR* text = typed[0] != L'\0' ? typed : L"\\";
+    DWORD needed = GetFullPathNameW(text, 0, nullptr, nullptr);
+    if (needed == 0)
         return nullptr;
-    DWORD capacity = GetFullPathNameW(typed.as<WCHAR>(), 0, nullptr, nullptr) + 1;
-    GlobalBlock full(static_cast<SIZE_T>(capacity) * sizeof(WCHAR));
-    if (!full)
+    // Room for the closing backslash as well.
+    DWORD capacity = needed + 1;
+    auto* full = static_cast<WCHAR*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, capacity * sizeof(WCHAR)));
+    if (full == nullptr)
         return nullptr;
-    WCHAR* path = full.as<WCHAR>();
-    DWORD length = GetFullPathNameW(typed.as<WCHAR>(), capacity, path, nullptr);
-    if (length == 0 || length + 1 >= capacity)
+    DWORD length = GetFullPathNameW(text, capacity, full, nullptr);
+    if (length == 0 || length + 1 >= capacity) {
+        GlobalFree(full);
         return nullptr;
-    if (path[length - 1] != L'\\')
-        path[length++] = L'\\';
+    }
+    if (full[length - 1] != L'\\')
+        full[length] = L'\\';
+    return full;
+}
 
-    HANDLE handle = OpenFolder(nullptr, path, static_cast<int>(length));
+WalkedFolder* OpenStartFolder(const WCHAR* folder, void* nameBlock)
+{
+    int length = lstrlenW(folder);
+    if (length == 0 || folder[length - 1] != L'\\')
+        return nullptr;
+    // The path is opened in its long form, which takes any length and is parsed no
+    // further: the text is already full, and is then exactly what was named.
+    GlobalBlock longForm((static_cast<SIZE_T>(length) + LONG_FORM_ROOM) * sizeof(WCHAR));
+    if (!longForm)
+        return nullptr;
+    WCHAR* path = longForm.as<WCHAR>();
+    int pathLength = LongForm(folder, length, path);
+
+    HANDLE handle = OpenFolder(nullptr, path, pathLength);
     if (handle == nullptr)
         return nullptr;
     int foundLength = 0;
     const WCHAR* found = IsFolder(handle) ? QueryObjectName(handle, nameBlock, foundLength) : nullptr;
     WalkedFolder* start =
-        found != nullptr ? MakeWalkedFolder(handle, found, foundLength, path, static_cast<int>(length), L"", 0) : nullptr;
+        found != nullptr ? MakeWalkedFolder(handle, found, foundLength, folder, length, L"", 0) : nullptr;
     if (start == nullptr)
         CloseObject(handle);
     return start;

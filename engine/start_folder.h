@@ -5,11 +5,17 @@
 
 #include "engine/folder_walk.h"
 
-// Opens the folder that `folder` (ANSI text ending with "\") names. A relative text
-// ("sub\", "\") is made full once, from the current directory of the moment, and that
-// full text begins every path that the run's questions show. `nameBlock` is
+// The folder text as the run names it and walks it: made full against the current
+// directory of the moment ("sub" is the current directory's "sub", an empty text or "\"
+// the root of the current drive), in the system's own form, ending with "\". A text that
+// is already such a path comes back unchanged. A zero-filled block from the global heap,
+// released with GlobalFree; null when the system cannot make the text full.
+WCHAR* MakeFullFolder(const WCHAR* typed);
+
+// Opens the folder that `folder`, a full path as MakeFullFolder gives it, names, at any
+// length; that text begins every path that the run's questions show. `nameBlock` is
 // OBJECT_NAME_BYTES of scratch. Null when there is no such folder.
-WalkedFolder* OpenStartFolder(const char* folder, void* nameBlock);
+WalkedFolder* OpenStartFolder(const WCHAR* folder, void* nameBlock);
 
 // True when the start folder, or a folder above it, has a namesake beside it but for
 // trailing dots or blanks; `batch` is LISTING_BATCH_BYTES of scratch.

@@ -11,12 +11,16 @@ namespace {
 // Inner margins of the text box, in pixels, on each side.
 constexpr WORD TEXT_MARGIN = 10;
 
-void InitHelpDialog(HWND window, const char* text)
+// The resource's text is code page 1252 whatever the system's own code page is: its
+// accented French letters are read as that, not as the letters of another script.
+constexpr UINT HELP_TEXT_CODE_PAGE = 1252;
+
+void InitHelpDialog(HWND window, const WCHAR* text)
 {
     g_helpBrush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-    SendDlgItemMessageA(window, IDC_HELP_TEXT, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+    SendDlgItemMessageW(window, IDC_HELP_TEXT, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                         MAKELPARAM(TEXT_MARGIN, TEXT_MARGIN));
-    SetWindowTextA(GetDlgItem(window, IDC_HELP_TEXT), text);
+    SetWindowTextW(GetDlgItem(window, IDC_HELP_TEXT), text);
 }
 
 }  // namespace
@@ -33,21 +37,24 @@ void ShowHelp(HINSTANCE instance, int dialogId, HWND owner, int textId)
         return;
 
     // The resource holds the text alone; the box needs it terminated. The block comes
-    // zero-filled, so its last byte is the terminator.
-    GlobalBlock text(SIZE_T(size) + 1);
+    // zero-filled, so its last character is the terminator. Each byte of the code page
+    // is one character.
+    GlobalBlock text((SIZE_T(size) + 1) * sizeof(WCHAR));
     if (!text)
         return;
-    CopyMemory(text.text(), bytes, size);
+    if (size > 0 && MultiByteToWideChar(HELP_TEXT_CODE_PAGE, 0, static_cast<const char*>(bytes), static_cast<int>(size),
+                                        text.as<WCHAR>(), static_cast<int>(size)) == 0)
+        return;
 
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(dialogId), owner, HelpDialogProc,
-                    reinterpret_cast<LPARAM>(text.text()));
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(dialogId), owner, HelpDialogProc,
+                    reinterpret_cast<LPARAM>(text.as<WCHAR>()));
 }
 
 INT_PTR CALLBACK HelpDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        InitHelpDialog(window, reinterpret_cast<const char*>(lParam));
+        InitHelpDialog(window, reinterpret_cast<const WCHAR*>(lParam));
         return TRUE;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:

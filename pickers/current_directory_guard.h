@@ -12,17 +12,17 @@
 class CurrentDirectoryGuard {
 public:
     CurrentDirectoryGuard()
-        : size_(GetCurrentDirectoryA(0, nullptr) + 1), saved_(size_)
+        : size_(GetCurrentDirectoryW(0, nullptr) + 1), saved_(size_ * sizeof(WCHAR))
     {
-        // A directory the system cannot report (longer than it hands out) is not restored.
-        if (saved_ && GetCurrentDirectoryA(size_, saved_.text()) >= size_)
-            saved_.text()[0] = '\0';
+        // A directory the system cannot report (it changed meanwhile) is not restored.
+        if (saved_ && GetCurrentDirectoryW(size_, saved_.as<WCHAR>()) >= size_)
+            saved_.as<WCHAR>()[0] = L'\0';
     }
 
     ~CurrentDirectoryGuard()
     {
-        if (saved_ && saved_.text()[0] != '\0')
-            SetCurrentDirectoryA(saved_.text());
+        if (saved_ && saved_.as<WCHAR>()[0] != L'\0')
+            SetCurrentDirectoryW(saved_.as<WCHAR>());
     }
 
     CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;

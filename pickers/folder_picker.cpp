@@ -3,20 +3,20 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
-#include <cstring>
-
 #include "base/global_block.h"
 #include "pickers/current_directory_guard.h"
 #include "pickers/open_request.h"
 
 namespace {
 
-constexpr int PATH_BLOCK_SIZE = 260;
-// Room for the filter's own name, "$$$.$$$", which the dialog returns when the user
-// accepts a folder without typing a name.
-constexpr int TITLE_BLOCK_SIZE = 8;
+// Room for any name that the name box may return as the title (the filter's own name,
+// "$$$.$$$", when the user accepts a folder without typing one): the longest name a folder
+// can hold and its terminator. The folder is still found without the title, which Wine
+// leaves empty.
+constexpr int TITLE_BLOCK_SIZE = MAX_PATH;
 // A pattern that names no ordinary file keeps the file list empty.
-constexpr char FOLDER_FILTER[] = "$$$.$$$\0$$$.$$$\0";
+constexpr WCHAR FOLDER_FILTER[] = L"$$$.$$$\0$$$.$$$\0";
+constexpr WCHAR FOLDER_PICKER_TITLE[] = L"R\u00e9pertoire \u00e0 parcourir";
 constexpr DWORD FOLDER_PICKER_FLAGS =
     OFN_PATHMUSTEXIST | OFN_ENABLEHOOK | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 static_assert(FOLDER_PICKER_FLAGS == 0x82E, "the classic dialog, hooked");
@@ -44,7 +44,7 @@ void NarrowToFolderColumn(HWND dialog)
         RECT rect = ClientRectOf(child, dialog);
         OffsetRect(&rect, shift, 0);
         SetWindowPos(child, nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        SendMessageA(child, WM_SETFONT, font, FALSE);
+        SendMessageW(child, WM_SETFONT, font, FALSE);
     }
 
     RECT frame;
@@ -65,49 +65,50 @@ UINT_PTR CALLBACK FolderPickerHook(HWND dialog, UINT message, WPARAM, LPARAM)
     return 0;
 }
 
-int CopyPickedFolder(const char* path, const char* title, int nameOffset, char* folder, int capacity)
+int CopyPickedFolder(const WCHAR* path, const WCHAR* title, int nameOffset, WCHAR* folder, int capacity)
 {
-    int pathLength = lstrlenA(path);
-    int titleLength = lstrlenA(title);
+    int pathLength = lstrlenW(path);
+    int titleLength = lstrlenW(title);
     int folderLength;
     // Wine leaves the title empty after the classic dialog, and a name too long for the
     // title block may come back cut: the name's offset in the path is the fallback.
     if (titleLength > 0 && titleLength <= pathLength &&
-        std::memcmp(path + pathLength - titleLength, title, titleLength) == 0)
+        CompareStringOrdinal(path + pathLength - titleLength, titleLength, title, titleLength, FALSE) == CSTR_EQUAL)
         folderLength = pathLength - titleLength;
     else
         folderLength = nameOffset;
-    if (folderLength <= 0 || folderLength > pathLength || path[folderLength - 1] != '\\')
+    if (folderLength <= 0 || folderLength > pathLength || path[folderLength - 1] != L'\\')
         return 0;
     if (folderLength >= capacity)
         return 0;  // a cut folder would name another one
-    lstrcpynA(folder, path, folderLength + 1);
+    lstrcpynW(folder, path, folderLength + 1);
     return 1;
 }
 
-int BrowseFolder(HWND owner, char* folder, int capacity)
+int BrowseFolder(HWND owner, WCHAR* folder, int capacity)
 {
     CurrentDirectoryGuard currentDirectory;
-    GlobalBlock path(PATH_BLOCK_SIZE);
-    GlobalBlock title(TITLE_BLOCK_SIZE);
+    GlobalBlock path(FOLDER_PICK_CAPACITY * sizeof(WCHAR));
+    GlobalBlock title(TITLE_BLOCK_SIZE * sizeof(WCHAR));
     GlobalBlock record(OPEN_REQUEST_SIZE);
     if (!path || !title || !record)
         return 0;
 
-    OPENFILENAMEA* request = record.as<OPENFILENAMEA>();
+    OPENFILENAMEW* request = record.as<OPENFILENAMEW>();
     request->lStructSize = OPEN_REQUEST_SIZE;
     request->hwndOwner = owner;
     request->lpstrFilter = FOLDER_FILTER;
-    request->lpstrFile = path.text();
-    request->nMaxFile = PATH_BLOCK_SIZE;
-    request->lpstrFileTitle = title.text();
+    request->lpstrFile = path.as<WCHAR>();
+    request->nMaxFile = FOLDER_PICK_CAPACITY;
+    request->lpstrFileTitle = title.as<WCHAR>();
     request->nMaxFileTitle = TITLE_BLOCK_SIZE;
-    request->lpstrTitle = "Répertoire à parcourir";
+    request->lpstrTitle = FOLDER_PICKER_TITLE;
     request->Flags = FOLDER_PICKER_FLAGS;
     request->lpfnHook = FolderPickerHook;
 
-    int result = GetOpenFileNameA(request);
-    if (result != 0 && !CopyPickedFolder(path.text(), title.text(), request->nFileOffset, folder, capacity))
+    int result = GetOpenFileNameW(request);
+    if (result != 0 &&
+        !CopyPickedFolder(path.as<WCHAR>(), title.as<WCHAR>(), request->nFileOffset, folder, capacity))
         result = 0;
     return result;
 }

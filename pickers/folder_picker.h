@@ -7,9 +7,15 @@
 // Where the hook puts the folder column: this many pixels from the client area's left edge.
 constexpr int FOLDER_COLUMN_MARGIN = 4;
 
-// Nonzero when a folder was chosen: folder then holds it, ending with a backslash.
-// The process's current directory is the same afterwards as before.
-int BrowseFolder(HWND owner, char* folder, int capacity);
+// The block the dialog writes the picked path into, in characters: the longest path the
+// system can name (32,767 characters) and its terminator, so that a folder at any depth
+// comes back whole. A folder picked always fits a buffer of this size.
+constexpr int FOLDER_PICK_CAPACITY = 32768;
+
+// Nonzero when a folder was chosen: folder (capacity characters) then holds it, exactly
+// as the dialog gives it, ending with a backslash. The process's current directory is
+// the same afterwards as before.
+int BrowseFolder(HWND owner, WCHAR* folder, int capacity);
 
 // The classic dialog's hook: on WM_INITDIALOG slides every child so that the current
 // folder's static (stc1) sits at FOLDER_COLUMN_MARGIN, narrows the dialog by as much and
@@ -19,6 +25,6 @@ UINT_PTR CALLBACK FolderPickerHook(HWND dialog, UINT message, WPARAM wParam, LPA
 // The folder part of the path the dialog returned, with its final backslash, into folder:
 // the path less its title when the title is the path's tail, else the path up to
 // nameOffset. Nonzero when a folder was written; 0 when none fits or can be told.
-int CopyPickedFolder(const char* path, const char* title, int nameOffset, char* folder, int capacity);
+int CopyPickedFolder(const WCHAR* path, const WCHAR* title, int nameOffset, WCHAR* folder, int capacity);
 
 #endif

@@ -1,19 +1,42 @@
-// The options, the pattern history and the last selection, kept in the registry.
+// The options, the pattern history and the last selection, kept in the registry. The store
+// knows nothing of the dialog: it reads and writes plain values, which the dialog puts into
+// its controls and takes from them.
 #ifndef BRUMIX_PREFERENCES_H
 #define BRUMIX_PREFERENCES_H
 
 #include <windows.h>
 
-// Below HKEY_USERS; shared by every account of the machine and by every running copy.
-constexpr char PreferencesKey[] = ".Default\\Software\\Nuvaro\\Brumix\\Preferences\\";
+#include "base/option_flags.h"
+#include "base/text_list.h"
 
-// Fill the two option boxes and the pattern history of the main dialog from the registry,
-// and store them back. False when the preferences key can be neither opened nor created.
-BOOL LoadPreferences(HWND window);
-BOOL SavePreferences(HWND window);
+// Below HKEY_USERS; shared by every account of the machine and by every running copy.
+constexpr WCHAR PreferencesKey[] = L".Default\\Software\\Nuvaro\\Brumix\\Preferences\\";
+
+// Everything the store keeps.
+struct Preferences {
+    OptionFlags flags;     // "Flag"
+    DWORD lastFormat;      // "LastFormat": the history entry to show at start; 0xFFFFFFFF for none
+    TextList history;      // "MRU": the pattern history, in list order
+};
+
+// Reads the stored values into `loaded`, each missing or unfit one as its preset (both
+// options on, entry 0, an empty history), the history whole and in the order of the save.
+// False, with `loaded` left as it was, when the preferences key can be neither opened nor
+// created. The caller releases loaded.history.
+BOOL LoadPreferences(Preferences& loaded);
+
+// The text left in the pattern box at closing enters the history, once: it is added at the
+// end when no entry holds it in any letter case, and "LastFormat" then names it. When an
+// entry holds it, "LastFormat" is the entry `selected` if that entry is exactly the text
+// shown, else none (the text was typed, or put in by the pattern picker).
+void TakeShownPatterns(Preferences& closing, const WCHAR* shown, int selected);
+
+// Writes "Flag", "LastFormat" and every history entry under its index. False when the
+// preferences key can be neither opened nor created: nothing is written then.
+BOOL SavePreferences(const Preferences& closing);
 
 // The history index that a value name of the "MRU" subkey stands for: the names that the
 // save writes ("%2.2d": "00" to "99", then "100", ...). -1 for any other name.
-int ParseHistoryIndex(const char* name);
+int ParseHistoryIndex(const WCHAR* name);
 
 #endif

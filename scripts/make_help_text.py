@@ -2,8 +2,8 @@
 """Turns the help text source into the bytes of the help text resource.
 
 The source is UTF-8 with LF (or CR LF) line ends, easy to edit and to read in a diff. The
-program shows the resource in an ANSI edit box, so it holds code page 1252 text with CR LF
-line ends and no terminator. A character that code page 1252 lacks stops the build rather
+program reads the resource as code page 1252 text, whatever the system's code page, so it
+holds code page 1252 text with CR LF line ends and no terminator. A character that code page 1252 lacks stops the build rather
 than turning into "?" on screen.
 
 usage: make_help_text.py SOURCE.txt OUTPUT.txt

@@ -22,26 +22,70 @@ std::string Summary(const std::string& patterns, const std::string& folder, bool
 const int ALL_BUSY_CONTROLS[] = {IDOK, IDCANCEL, IDHELP, IDC_FOLDER, IDC_BROWSE_FOLDER,
                                  IDC_PATTERNS, IDC_BROWSE_PATTERNS, IDC_CONFIRM, IDC_RECURSE};
 
-TEST(RunQuestionE2E, FolderTextGetsItsClosingBackslashInTheBoxAndInTheQuestion)
+// The question names the folder that the run will walk, and the box shows it so: a
+// relative text is read against the current directory (here the folder the program was
+// started in), an empty one or "\" is the root of its drive.
+TEST(RunQuestionE2E, FolderTextIsMadeFullInTheBoxAndInTheQuestion)
 {
-    struct Case { const char* typed; const char* used; };
+    struct Case { std::string typed, used; };
+    TempFolder start;
+    start.MakeFolder("sub");
+    const std::string drive = start.path().substr(0, 3);
+    const Case cases[] = {
+        {"C:\\Temp", "C:\\Temp\\"},
+        {"C:\\Temp\\", "C:\\Temp\\"},
+        {"C:\\", "C:\\"},
+        {"sub", start / "sub\\"},
+        {"sub\\..\\other\\.", start / "other\\"},
+        {"", drive},
+        {"\\", drive},
+    };
     BrumixApp app;
-    ASSERT_TRUE(app.Start("C:\\"));
+    ASSERT_TRUE(app.Start(start.path()));
     app.SetChecked(IDC_RECURSE, false);
     app.SetChecked(IDC_CONFIRM, false);
-    for (const Case& c : {Case{"C:\\Temp", "C:\\Temp\\"}, Case{"C:\\Temp\\", "C:\\Temp\\"},
-                          Case{"C:\\", "C:\\"}, Case{"", "\\"}}) {
-        SCOPED_TRACE(c.typed);
+    for (const Case& c : cases) {
+        SCOPED_TRACE("\"" + c.typed + "\"");
         app.SetText(IDC_FOLDER, c.typed);
         app.SetText(IDC_PATTERNS, "*.obj");
         app.Press(IDOK);
         MessageBoxSeen box;
         ASSERT_TRUE(app.WaitForMessageBox(box));
         EXPECT_EQ(app.Text(IDC_FOLDER), c.used);
-        EXPECT_EQ(box.text, Summary("*.obj", c.used, false, false));
+        EXPECT_EQ(box.text, "On va effacer les fichiers *.obj\nà partir de " + c.used +
+                                "\nOn ne fait pas du récursif\net on ne demande pas une confirmation");
         ASSERT_TRUE(app.Answer(box, IDNO));
         ASSERT_TRUE(app.WaitIdle());
     }
+    EXPECT_TRUE(app.Close());
+}
+
+// A run leaves the current directory in the last folder it entered: the same relative
+// text then names another folder, and the question says which.
+TEST(RunQuestionE2E, RelativeFolderTextIsReadWhereThePreviousRunLeftOff)
+{
+    TempFolder start;
+    start.MakeFile("top.obj");
+    start.MakeFile("sub\\a.obj");
+    start.MakeFile("sub\\sub\\b.obj");
+    BrumixApp app;
+    ASSERT_TRUE(app.Start(start.path()));
+    app.SetChecked(IDC_RECURSE, false);
+    app.SetChecked(IDC_CONFIRM, false);
+    for (const std::string& used : {start / "sub\\", start / "sub\\sub\\"}) {
+        SCOPED_TRACE(used);
+        app.SetText(IDC_FOLDER, "sub");
+        app.SetText(IDC_PATTERNS, "*.obj");
+        app.Press(IDOK);
+        MessageBoxSeen box;
+        ASSERT_TRUE(app.WaitForMessageBox(box));
+        EXPECT_EQ(app.Text(IDC_FOLDER), used);
+        EXPECT_EQ(box.text, "On va effacer les fichiers *.obj\nà partir de " + used +
+                                "\nOn ne fait pas du récursif\net on ne demande pas une confirmation");
+        ASSERT_TRUE(app.Answer(box, IDYES));
+        ASSERT_TRUE(app.WaitIdle());
+    }
+    EXPECT_EQ(start.Files(), std::vector<std::string>{"top.obj"});
     EXPECT_TRUE(app.Close());
 }
 
@@ -69,17 +113,28 @@ TEST(RunQuestionE2E, SummaryQuestionForEachPairOfOptions)
     EXPECT_TRUE(app.Close());
 }
 
-TEST(RunQuestionE2E, LongestTextsAreShownWhole)
+// Read through 260-character blocks, the folder text lost its last component and named its
+// parent, and the pattern list lost the ".tmp" of its last pattern, which then named every
+// file. Both are 300 characters here, and both are used whole.
+TEST(RunQuestionE2E, FolderAndPatternTextsOf300CharactersAreUsedWhole)
 {
-    // 259 characters each, the most a box gives; the folder gains its backslash.
-    std::string folder = "C:\\" + std::string(256, 'd');
-    std::string patterns;
-    while (patterns.size() < 259)
-        patterns += "*.ab;";
-    patterns.resize(259);
+    TempFolder root;
+    // The parent's path, with its backslash, is 259 characters; the folder's is 300.
+    std::string parent = root.path() + std::string(258 - root.path().size(), 'p');
+    std::string folder = parent + "\\" + std::string(300 - parent.size() - 1, 'f');
+    ASSERT_EQ(parent.size() + 1, 259u);
+    ASSERT_EQ(folder.size(), 300u);
+    root.MakeFile(parent.substr(root.path().size()) + "\\parent.tmp");
+    std::string inside = folder.substr(root.path().size()) + "\\";
+    root.MakeFile(inside + "named.tmp");
+    root.MakeFile(inside + "kept.txt");
+    // The "*" of "*.tmp" is the 259th character.
+    std::string patterns = std::string(258, ';') + "*.tmp;" + std::string(36, ';');
+    ASSERT_EQ(patterns.size(), 300u);
+    ASSERT_EQ(patterns[258], '*');
 
     BrumixApp app;
-    ASSERT_TRUE(app.Start("C:\\"));
+    ASSERT_TRUE(app.Start(root.path()));
     app.SetChecked(IDC_RECURSE, false);
     app.SetChecked(IDC_CONFIRM, false);
     app.SetText(IDC_FOLDER, folder);
@@ -88,9 +143,12 @@ TEST(RunQuestionE2E, LongestTextsAreShownWhole)
     MessageBoxSeen box;
     ASSERT_TRUE(app.WaitForMessageBox(box));
     EXPECT_EQ(app.Text(IDC_FOLDER), folder + "\\");
-    EXPECT_EQ(box.text, Summary(patterns, folder + "\\", false, false));
-    ASSERT_TRUE(app.Answer(box, IDNO));
+    EXPECT_EQ(box.text, "On va effacer les fichiers " + patterns + "\nà partir de " + folder +
+                            "\\\nOn ne fait pas du récursif\net on ne demande pas une confirmation");
+    ASSERT_TRUE(app.Answer(box, IDYES));
     ASSERT_TRUE(app.WaitIdle());
+    EXPECT_EQ(root.Files(), (std::vector<std::string>{inside + "kept.txt",
+                                                      parent.substr(root.path().size()) + "\\parent.tmp"}));
     EXPECT_TRUE(app.Close());
 }
 

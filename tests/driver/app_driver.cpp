@@ -213,6 +213,27 @@ void BrumixApp::SetText(int id, const std::string& text)
     SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+std::string BrumixApp::Utf8Text(int id) const
+{
+    return WindowUtf8Text(Control(id));
+}
+
+void BrumixApp::SetUtf8Text(int id, const std::string& text)
+{
+    std::wstring wide = Wide(text);
+    SendMessageW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void BrumixApp::TypeUtf8(int id, const std::string& text)
+{
+    HWND control = Control(id);
+    HWND edit = ClassName(control) == "ComboBox" ? FindWindowExA(control, nullptr, "Edit", nullptr) : control;
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_CHAR, VK_BACK, 1);
+    for (wchar_t c : Wide(text))
+        SendMessageW(edit, WM_CHAR, c, 1);
+}
+
 bool BrumixApp::IsChecked(int id) const
 {
     return IsDlgButtonChecked(dialog_, id) == BST_CHECKED;

@@ -49,6 +49,12 @@ public:
 
     std::string Text(int id) const;
     void SetText(int id, const std::string& text);
+    // The same with texts in UTF-8, every character kept, in any script.
+    std::string Utf8Text(int id) const;
+    void SetUtf8Text(int id, const std::string& text);
+    // Types a UTF-8 text into a box (into the combo box's edit field), key by key, over
+    // whatever it held.
+    void TypeUtf8(int id, const std::string& text);
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
 

@@ -163,4 +163,37 @@ TEST(DeletionE2E, NamesInAnyScriptAreAskedAboutExactlyOneByOne)
     Close(app);
 }
 
+// Omega and "nihon" have no code page 1252 form: read through it, "Ω" became its look-alike
+// "O" and each of "日本" a "?" wildcard, and the run deleted "ba.obj" and "xy.obj" instead.
+TEST(DeletionE2E, PatternInAnotherScriptDeletesExactlyTheFilesItNames)
+{
+    const std::string patterns = u8"Ω*.obj;日本.obj";
+    for (bool typed : {false, true}) {
+        SCOPED_TRACE(typed ? "typed" : "pasted");
+        TempFolder root;
+        for (const std::string& file : {std::string(u8"Ωa.obj"), std::string(u8"日本.obj"), std::string("ba.obj"),
+                                         std::string("xy.obj"), std::string("q.obj"), std::string("Oa.obj")})
+            root.MakeFile(file);
+        BrumixApp app;
+        ASSERT_TRUE(app.Start(root.path()));
+        app.SetText(IDC_FOLDER, root.path());
+        if (typed)
+            app.TypeUtf8(IDC_PATTERNS, patterns);
+        else
+            app.SetUtf8Text(IDC_PATTERNS, patterns);
+        app.SetChecked(IDC_RECURSE, false);
+        app.SetChecked(IDC_CONFIRM, false);
+        app.Press(IDOK);
+        MessageBoxSeen summary;
+        ASSERT_TRUE(app.WaitForMessageBox(summary));
+        const std::string expected = u8"On va effacer les fichiers Ω*.obj;日本.obj\nà partir de " + root.path() +
+                                     u8"\nOn ne fait pas du récursif\net on ne demande pas une confirmation";
+        EXPECT_EQ(summary.utf8Text, expected);
+        ASSERT_TRUE(app.Answer(summary, IDYES));
+        ASSERT_TRUE(app.WaitIdle());
+        EXPECT_EQ(root.Files(), (Names{"Oa.obj", "ba.obj", "q.obj", "xy.obj"}));
+        Close(app);
+    }
+}
+
 }  // namespace

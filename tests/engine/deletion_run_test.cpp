@@ -9,43 +9,44 @@
 
 namespace {
 
-std::string Compose(const std::string& patterns, const std::string& folder, OptionFlags options)
+std::wstring Compose(const std::wstring& patterns, const std::wstring& folder, OptionFlags options)
 {
     int capacity = SummaryCapacity(patterns.c_str(), folder.c_str());
-    // Guard bytes behind the block show any write past it.
-    std::vector<char> block(static_cast<size_t>(capacity) + 16, '#');
+    // Guard characters behind the block show any write past it.
+    std::vector<WCHAR> block(static_cast<size_t>(capacity) + 16, L'#');
     ComposeSummary(block.data(), capacity, patterns.c_str(), folder.c_str(), options);
     for (size_t i = static_cast<size_t>(capacity); i < block.size(); ++i)
-        EXPECT_EQ(block[i], '#') << "written past the block at " << i;
-    EXPECT_EQ(strlen(block.data()) + 1, static_cast<size_t>(capacity) - (options == 0 ? 0 : options == 3 ? 14 : 7))
+        EXPECT_EQ(block[i], L'#') << "written past the block at " << i;
+    EXPECT_EQ(wcslen(block.data()) + 1, static_cast<size_t>(capacity) - (options == 0 ? 0 : options == 3 ? 14 : 7))
         << "the block is sized for the longest option wording, and no more";
     return block.data();
 }
 
 TEST(Summary, FourLinesForEachPairOfOptions)
 {
-    struct Case { OptionFlags options; const char* third; const char* fourth; size_t fixed; };
-    for (const Case& c : {Case{0, "On ne fait pas du récursif", "et on ne demande pas une confirmation", 105},
-                          Case{OPT_RECURSE, "On fait du récursif", "et on ne demande pas une confirmation", 98},
-                          Case{OPT_CONFIRM, "On ne fait pas du récursif", "et on demande une confirmation", 98},
-                          Case{OPT_RECURSE | OPT_CONFIRM, "On fait du récursif", "et on demande une confirmation", 91}}) {
+    struct Case { OptionFlags options; const wchar_t* third; const wchar_t* fourth; size_t fixed; };
+    for (const Case& c : {Case{0, L"On ne fait pas du récursif", L"et on ne demande pas une confirmation", 105},
+                          Case{OPT_RECURSE, L"On fait du récursif", L"et on ne demande pas une confirmation", 98},
+                          Case{OPT_CONFIRM, L"On ne fait pas du récursif", L"et on demande une confirmation", 98},
+                          Case{OPT_RECURSE | OPT_CONFIRM, L"On fait du récursif", L"et on demande une confirmation", 91}}) {
         SCOPED_TRACE(c.options);
-        std::string text = Compose("*.obj", "C:\\Src\\", c.options);
-        EXPECT_EQ(text, std::string("On va effacer les fichiers *.obj\nà partir de C:\\Src\\\n") + c.third + "\n" + c.fourth);
+        std::wstring text = Compose(L"*.obj", L"C:\\Src\\", c.options);
+        EXPECT_EQ(text, std::wstring(L"On va effacer les fichiers *.obj\nà partir de C:\\Src\\\n") + c.third + L"\n" + c.fourth);
         EXPECT_EQ(text.size(), c.fixed + 5 + 7);
     }
 }
 
-TEST(Summary, TextsOfAnyLengthAreShownWholeAndUnchanged)
+TEST(Summary, TextsOfAnyLengthAndScriptAreShownWholeAndUnchanged)
 {
-    struct Case { std::string patterns, folder; };
-    for (const Case& c : {Case{"", "\\"}, Case{std::string(259, 'p'), std::string(260, 'f')},
-                          Case{std::string(3000, ';'), std::string(2000, 'f')},
-                          Case{"%s%d %2.2d", "C:\\100%\\"}}) {
+    struct Case { std::wstring patterns, folder; };
+    for (const Case& c : {Case{L"", L"C:\\"}, Case{std::wstring(259, L'p'), std::wstring(260, L'f')},
+                          Case{std::wstring(3000, L';'), std::wstring(2000, L'f')},
+                          Case{L"%s%d %2.2d", L"C:\\100%\\"},
+                          Case{L"Ω*.obj;日本.obj", L"C:\\Проект\\"}}) {
         SCOPED_TRACE(c.patterns.size());
-        std::string text = Compose(c.patterns, c.folder, OPT_RECURSE);
-        EXPECT_EQ(text, "On va effacer les fichiers " + c.patterns + "\nà partir de " + c.folder +
-                            "\nOn fait du récursif\net on ne demande pas une confirmation");
+        std::wstring text = Compose(c.patterns, c.folder, OPT_RECURSE);
+        EXPECT_EQ(text, L"On va effacer les fichiers " + c.patterns + L"\nà partir de " + c.folder +
+                            L"\nOn fait du récursif\net on ne demande pas une confirmation");
     }
 }
 

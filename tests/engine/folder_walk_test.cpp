@@ -153,7 +153,7 @@ TEST(FolderWalk, AQuestionThatCannotBeShownStopsTheRun)
     HWND gone = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
     std::wstring patterns(16, L'\0');
-    char list[] = "*.obj";
+    WCHAR list[] = L"*.obj";
     std::vector<char> batch(LISTING_BATCH_BYTES), names(OBJECT_NAME_BYTES);
     std::wstring last(MAX_PATH, L'\0');
     DeletionJob job = {};

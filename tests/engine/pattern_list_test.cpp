@@ -9,35 +9,39 @@
 
 namespace {
 
-std::vector<std::string> CutAll(std::string list)
+std::vector<std::wstring> CutAll(std::wstring list)
 {
-    std::vector<std::string> patterns;
-    for (char* p = CutPattern(&list[0]); p != nullptr; p = CutPattern(nullptr))
+    std::vector<std::wstring> patterns;
+    for (WCHAR* p = CutPattern(&list[0]); p != nullptr; p = CutPattern(nullptr))
         patterns.push_back(p);
     return patterns;
 }
 
 TEST(PatternList, SeparatorsNeverMakeAnEmptyPatternAndOrderAndRepeatsAreKept)
 {
-    struct Case { const char* list; std::vector<std::string> patterns; };
-    for (const Case& c : {Case{";*.obj,, *.res ;", {"*.obj", "*.res"}},
-                          Case{"*.obj;*.res", {"*.obj", "*.res"}},
-                          Case{"*.res *.obj *.res", {"*.res", "*.obj", "*.res"}},
-                          Case{"a", {"a"}},
-                          Case{"", {}},
-                          Case{" ;, ;;", {}}}) {
-        SCOPED_TRACE(c.list);
+    struct Case { const wchar_t* list; std::vector<std::wstring> patterns; };
+    for (const Case& c : {Case{L";*.obj,, *.res ;", {L"*.obj", L"*.res"}},
+                          Case{L"*.obj;*.res", {L"*.obj", L"*.res"}},
+                          Case{L"*.res *.obj *.res", {L"*.res", L"*.obj", L"*.res"}},
+                          Case{L"a", {L"a"}},
+                          Case{L"", {}},
+                          Case{L" ;, ;;", {}},
+                          // Only the three separators cut: a tab, an ideographic space and a
+                          // full-width semicolon belong to their patterns.
+                          Case{L"*.a\t*.b\u3000*.c\uff1b*.d", {L"*.a\t*.b\u3000*.c\uff1b*.d"}},
+                          Case{L"\u03a9*.obj;\u65e5\u672c.obj", {L"\u03a9*.obj", L"\u65e5\u672c.obj"}}}) {
+        SCOPED_TRACE(Utf8(c.list));
         EXPECT_EQ(CutAll(c.list), c.patterns);
     }
 }
 
 TEST(PatternList, CuttingHappensInPlaceAndTheLastPatternLeavesNoPosition)
 {
-    char list[] = "*.obj;*.res";
-    char* first = CutPattern(list);
+    WCHAR list[] = L"*.obj;*.res";
+    WCHAR* first = CutPattern(list);
     EXPECT_EQ(first, list);
-    EXPECT_EQ(std::string(list, sizeof list), std::string("*.obj\0*.res\0", sizeof list));
-    char* second = CutPattern(nullptr);
+    EXPECT_EQ(std::wstring(list, 12), std::wstring(L"*.obj\0*.res\0", 12));
+    WCHAR* second = CutPattern(nullptr);
     EXPECT_EQ(second, list + 6);
     EXPECT_EQ(CutPattern(nullptr), nullptr);
     EXPECT_EQ(CutPattern(nullptr), nullptr) << "no position is left once the list has run out";
@@ -45,11 +49,11 @@ TEST(PatternList, CuttingHappensInPlaceAndTheLastPatternLeavesNoPosition)
 
 TEST(PatternList, OnlyPatternsOfThisFolderAreUsable)
 {
-    for (const char* plain : {"*.obj", "a?c", "*", "*.*", "*.", "x.y.z", "é*.txt"})
-        EXPECT_TRUE(IsPlainPattern(plain)) << plain;
-    for (const char* other : {"", "sub\\*.obj", "..\\*.obj", "C:*.obj", "C:\\*.obj", "sub/*.obj", "/x",
-                              "<.obj", "*.ob>", "\"*.obj", "a\"b"})
-        EXPECT_FALSE(IsPlainPattern(other)) << other;
+    for (const wchar_t* plain : {L"*.obj", L"a?c", L"*", L"*.*", L"*.", L"x.y.z", L"\u00e9*.txt", L"\u65e5*.obj"})
+        EXPECT_TRUE(IsPlainPattern(plain)) << Utf8(plain);
+    for (const wchar_t* other : {L"", L"sub\\*.obj", L"..\\*.obj", L"C:*.obj", L"C:\\*.obj", L"sub/*.obj", L"/x",
+                                 L"<.obj", L"*.ob>", L"\"*.obj", L"a\"b"})
+        EXPECT_FALSE(IsPlainPattern(other)) << Utf8(other);
 }
 
 bool Named(const std::wstring& name, const std::wstring& pattern)
@@ -89,12 +93,12 @@ TEST(PatternList, ManyStarsStayFast)
     EXPECT_FALSE(Named(name, pattern));
 }
 
-TEST(PatternList, TakenPatternsAreTheUsableOnesInUtf16InListOrder)
+TEST(PatternList, TakenPatternsAreTheUsableOnesInListOrder)
 {
-    char list[] = ";*.obj,sub\\*.res \xE9t\xE9.* <x *.obj;";
-    std::wstring table(sizeof list, L'#');
+    WCHAR list[] = L";*.obj,sub\\*.res \u00e9t\u00e9.* <x \u03a9*.obj;";
+    std::wstring table(sizeof list / sizeof list[0], L'#');
     EXPECT_EQ(TakePatterns(list, &table[0], static_cast<int>(table.size())), 3);
-    EXPECT_EQ(table.substr(0, 18), std::wstring(L"*.obj\0été.*\0*.obj\0", 18));
+    EXPECT_EQ(table.substr(0, 19), std::wstring(L"*.obj\0\u00e9t\u00e9.*\0\u03a9*.obj\0", 19));
 }
 
 }  // namespace

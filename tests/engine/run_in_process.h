@@ -11,13 +11,15 @@
 
 #include "engine/deletion_run.h"
 #include "support/question_answerer.h"
+#include "support/utf8.h"
 
-// Runs and gives the texts of the file questions, in the order asked.
+// Runs with both texts in UTF-8 and gives the texts of the file questions, in the order
+// asked.
 inline std::vector<std::string> RunInProcess(const std::string& folder, const std::string& patterns,
                                              OptionFlags options, std::vector<int> answers = {})
 {
     QuestionAnswerer answerer(YesToSummaryThen(answers));
-    RunDeletion(nullptr, folder.c_str(), patterns.c_str(), options);
+    RunDeletion(nullptr, Wide(folder).c_str(), Wide(patterns).c_str(), options);
     EXPECT_FALSE(answerer.seen().empty());
     if (answerer.seen().empty())
         return {};

@@ -162,7 +162,7 @@ TEST(WalkHazards, NamesOutsideTheCodePageAreUsedAsTheyAreNeverAsLookAlikes)
             return IDYES;
         return question.utf8Text == FileQuestionUtf8(root / "a.obj") ? IDNO : IDYES;
     });
-    RunDeletion(nullptr, root.path().c_str(), "*.obj", BOTH);
+    RunDeletion(nullptr, Wide(root.path()).c_str(), L"*.obj", BOTH);
     Names asked = answerer.Utf8Texts(1);
     std::sort(asked.begin(), asked.end());
     Names expected;

@@ -193,7 +193,7 @@ void CheckOneSeed(unsigned seed)
             return IDYES;
         return Answer(seed, question.utf8Text, ++seen[question.utf8Text]);
     });
-    RunDeletion(nullptr, root.path().c_str(), plan.patternText.c_str(), plan.options);
+    RunDeletion(nullptr, Wide(root.path()).c_str(), Wide(plan.patternText).c_str(), plan.options);
 
     std::vector<std::string> questions = answerer.Utf8Texts(1);
     std::sort(questions.begin(), questions.end());

@@ -172,6 +172,17 @@ TEST_F(FolderPickerE2E, AcceptedFolderGoesIntoTheFolderBoxWithItsBackslash)
     }
 }
 
+// Through the ANSI dialog, "Проект" came back as "??????", a folder that does not exist.
+TEST_F(FolderPickerE2E, FolderNamedInAnotherScriptComesBackExactly)
+{
+    const std::string cyrillic = fixture_.MakeFolder(u8"Проект");
+    HWND dialog = OpenPicker();
+    ASSERT_NE(dialog, nullptr);
+    file_dialogs::AcceptUtf8(dialog, CLASSIC_NAME_BOX, cyrillic + "$$$.$$$");
+    file_dialogs::WaitGone(dialog);
+    EXPECT_EQ(file_dialogs::WaitForUtf8Text(app_.Control(IDC_FOLDER), cyrillic), cyrillic);
+}
+
 TEST_F(FolderPickerE2E, CancelChangesNothing)
 {
     app_.SetText(IDC_FOLDER, "C:\\untouched\\");

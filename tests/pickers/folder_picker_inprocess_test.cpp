@@ -9,41 +9,43 @@
 #include "res/resource.h"
 #include "support/file_dialogs.h"
 #include "support/temp_folder.h"
+#include "support/utf8.h"
 
 namespace {
 
 TEST(CopyPickedFolder, KeepsThePathUpToTheNameWithItsBackslash)
 {
     struct Case {
-        const char* path;
-        const char* title;
+        const wchar_t* path;
+        const wchar_t* title;
         int nameOffset;
         int capacity;
-        const char* folder;  // nullptr: none, the buffer untouched
+        const wchar_t* folder;  // nullptr: none, the buffer untouched
     };
     const Case cases[] = {
-        {"C:\\Projets\\$$$.$$$", "$$$.$$$", 11, 260, "C:\\Projets\\"},
+        {L"C:\\Projets\\$$$.$$$", L"$$$.$$$", 11, 260, L"C:\\Projets\\"},
         // Wine leaves the title empty after the classic dialog.
-        {"C:\\Projets\\$$$.$$$", "", 11, 260, "C:\\Projets\\"},
-        {"C:\\$$$.$$$", "$$$.$$$", 3, 260, "C:\\"},
-        {"C:\\$$$.$$$", "", 3, 260, "C:\\"},
-        {"C:\\dir\\sub\\x.txt", "x.txt", 11, 260, "C:\\dir\\sub\\"},
+        {L"C:\\Projets\\$$$.$$$", L"", 11, 260, L"C:\\Projets\\"},
+        {L"C:\\$$$.$$$", L"$$$.$$$", 3, 260, L"C:\\"},
+        {L"C:\\$$$.$$$", L"", 3, 260, L"C:\\"},
+        {L"C:\\dir\\sub\\x.txt", L"x.txt", 11, 260, L"C:\\dir\\sub\\"},
         // A name longer than the title block, its title cut.
-        {"C:\\dir\\longname.txt", "longnam", 7, 260, "C:\\dir\\"},
-        {"C:\\dir\\x.txt", "", 0, 260, nullptr},
-        {"C:\\Projets\\$$$.$$$", "", 11, 12, "C:\\Projets\\"},
-        {"C:\\Projets\\$$$.$$$", "", 11, 11, nullptr},
+        {L"C:\\dir\\longname.txt", L"longnam", 7, 260, L"C:\\dir\\"},
+        {L"C:\\dir\\x.txt", L"", 0, 260, nullptr},
+        {L"C:\\Projets\\$$$.$$$", L"", 11, 12, L"C:\\Projets\\"},
+        {L"C:\\Projets\\$$$.$$$", L"", 11, 11, nullptr},
+        {L"C:\\Проект\\$$$.$$$", L"$$$.$$$", 10, 260, L"C:\\Проект\\"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.path << " title \"" << c.title << "\" capacity " << c.capacity);
-        std::string folder(300, '#');
+        SCOPED_TRACE(testing::Message() << Utf8(c.path) << " title \"" << Utf8(c.title) << "\" capacity " << c.capacity);
+        std::wstring folder(300, L'#');
         int copied = CopyPickedFolder(c.path, c.title, c.nameOffset, &folder[0], c.capacity);
         if (c.folder == nullptr) {
             EXPECT_EQ(copied, 0);
-            EXPECT_EQ(folder, std::string(300, '#'));
+            EXPECT_EQ(folder, std::wstring(300, L'#'));
         } else {
             EXPECT_NE(copied, 0);
-            EXPECT_EQ(folder.c_str(), std::string(c.folder));
+            EXPECT_EQ(std::wstring(folder.c_str()), std::wstring(c.folder));
         }
     }
 }
@@ -122,11 +124,11 @@ TEST(FolderPicker, ShowsEveryChildInTheStockVariableFontAndCancelChangesNothing)
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
         file_dialogs::Cancel(dialog);
     });
-    std::string folder(260, '\0');
-    folder[0] = '#';
-    EXPECT_EQ(BrowseFolder(nullptr, &folder[0], 260), 0);
+    std::wstring folder(FOLDER_PICK_CAPACITY, L'\0');
+    folder[0] = L'#';
+    EXPECT_EQ(BrowseFolder(nullptr, &folder[0], FOLDER_PICK_CAPACITY), 0);
 
-    EXPECT_EQ(folder[0], '#');
+    EXPECT_EQ(folder[0], L'#');
     EXPECT_EQ(folderStaticLeft, FOLDER_COLUMN_MARGIN);
     ASSERT_GT(seen.fonts.size(), 10u);
     for (size_t i = 0; i < seen.fonts.size(); ++i)

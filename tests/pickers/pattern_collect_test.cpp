@@ -8,101 +8,113 @@
 
 #include "pickers/pattern_picker.h"
 #include "support/message_box_recorder.h"
+#include "support/utf8.h"
 
 namespace {
 
+// A block smaller than the dialog's, so that its edge is easy to reach.
+constexpr int BLOCK = 260;
+// Room for the patterns of any such block.
+constexpr int TABLE = 2 * BLOCK;
+
 // The dialog's layout: each string and its NUL, then an empty string; the rest of the
-// 260-byte block zero-filled.
-std::string Selection(const std::vector<std::string>& strings)
+// block zero-filled.
+std::wstring Selection(const std::vector<std::wstring>& strings)
 {
-    std::string block;
-    for (const std::string& text : strings)
-        block += text + '\0';
-    block.resize(SELECTION_SIZE, '\0');
+    std::wstring block;
+    for (const std::wstring& text : strings)
+        block += text + L'\0';
+    block.resize(BLOCK, L'\0');
     return block;
 }
 
-std::vector<std::string> SlotsOf(const std::vector<char>& table, int count)
+std::vector<std::wstring> PatternsOf(const std::vector<WCHAR>& table, int count)
 {
-    std::vector<std::string> patterns;
-    for (int i = 0; i < count; ++i)
-        patterns.push_back(&table[static_cast<size_t>(i) * PATTERN_SLOT_SIZE]);
+    std::vector<std::wstring> patterns;
+    const WCHAR* pattern = table.data();
+    for (int i = 0; i < count; ++i, pattern += wcslen(pattern) + 1)
+        patterns.push_back(pattern);
     return patterns;
 }
 
-bool IsZeroFilled(const std::vector<char>& table)
+bool IsUntouched(const std::vector<WCHAR>& table)
 {
-    for (char byte : table)
-        if (byte != '\0')
+    for (WCHAR c : table)
+        if (c != L'#')
             return false;
     return true;
 }
 
 TEST(ExtensionRule, TakesTheLastDotOfTheNameOnly)
 {
-    struct Case { const char* name; const char* extension; };
+    struct Case { const wchar_t* name; const wchar_t* extension; };
     const Case cases[] = {
-        {"a.obj", ".obj"},
-        {"Makefile", ""},
-        {"notes.", "."},
-        {"a.tar.gz", ".gz"},
-        {".cvsrc", ".cvsrc"},
-        {"x.a b", ".a b"},
-        {"C:\\my.dir\\Makefile", ""},
-        {"C:\\my.dir\\report.config", ".config"},
-        {"dir/a.b/c", ""},
+        {L"a.obj", L".obj"},
+        {L"Makefile", L""},
+        {L"notes.", L"."},
+        {L"a.tar.gz", L".gz"},
+        {L".cvsrc", L".cvsrc"},
+        {L"x.a b", L".a b"},
+        {L"C:\\my.dir\\Makefile", L""},
+        {L"C:\\my.dir\\report.config", L".config"},
+        {L"dir/a.b/c", L""},
+        {L"C:\\Проект.d\\a.日本", L".日本"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_STREQ(ExtensionOf(c.name), c.extension);
+        SCOPED_TRACE(Utf8(c.name));
+        EXPECT_EQ(std::wstring(ExtensionOf(c.name)), c.extension);
     }
 }
 
 TEST(CollectExtensionPatterns, OnePatternPerNameRepeatsDroppedWithOneBoxEach)
 {
-    const std::string longExtension = "." + std::string(200, 'q');
+    const std::wstring longExtension = L"." + std::wstring(200, L'q');
     struct Case {
         const char* what;
-        std::vector<std::string> selection;
-        std::vector<std::string> patterns;
-        std::vector<std::string> boxes;
+        std::vector<std::wstring> selection;
+        std::vector<std::wstring> patterns;
+        std::vector<std::string> boxes;  // in UTF-8
     };
     const Case cases[] = {
-        {"repeat in another case", {"C:\\d", "a.obj", "b.res", "c.OBJ"}, {"*.obj", "*.res"}, {"*.obj"}},
-        {"two repeats", {"C:\\d", "x.c", "y.C", "z.c"}, {"*.c"}, {"*.c", "*.c"}},
-        {"every extension new", {"C:\\d", "a.obj", "b.res", "c.map"}, {"*.obj", "*.res", "*.map"}, {}},
-        {"no dot", {"C:\\d", "Makefile", "a.c"}, {"*", "*.c"}, {}},
-        {"kept in the case first seen", {"C:\\d", "A.OBJ", "b.obj"}, {"*.OBJ"}, {"*.OBJ"}},
-        {"accented letters differ in case only", {"C:\\d", "x.\xC9T\xC9", "y.\xE9t\xE9"}, {"*.\xC9T\xC9"}, {"*.\xC9T\xC9"}},
-        {"letters alike but not by case", {"C:\\d", "x.ss", "y.\xDF", "z.ae", "w.\xE6"}, {"*.ss", "*.\xDF", "*.ae", "*.\xE6"}, {}},
-        {"nothing escaped", {"C:\\d", "x.a b"}, {"*.a b"}, {}},
-        {"single pick", {"C:\\d\\report.config"}, {"*.config"}, {}},
-        {"single pick ending in a dot", {"C:\\d\\notes."}, {"*."}, {}},
-        {"single pick, several dots", {"C:\\d\\a.tar.gz"}, {"*.gz"}, {}},
-        {"single pick, leading dot", {"C:\\d\\.cvsrc"}, {"*.cvsrc"}, {}},
-        {"single pick in a dotted folder", {"C:\\my.dir\\Makefile"}, {"*"}, {}},
-        {"long extension kept whole", {"C:\\d", "a" + longExtension, "b.c"}, {"*" + longExtension, "*.c"}, {}},
+        {"repeat in another case", {L"C:\\d", L"a.obj", L"b.res", L"c.OBJ"}, {L"*.obj", L"*.res"}, {"*.obj"}},
+        {"two repeats", {L"C:\\d", L"x.c", L"y.C", L"z.c"}, {L"*.c"}, {"*.c", "*.c"}},
+        {"boxes in the order of the first occurrences", {L"C:\\d", L"a.obj", L"b.res", L"c.RES", L"d.OBJ"},
+         {L"*.obj", L"*.res"}, {"*.obj", "*.res"}},
+        {"every extension new", {L"C:\\d", L"a.obj", L"b.res", L"c.map"}, {L"*.obj", L"*.res", L"*.map"}, {}},
+        {"no dot", {L"C:\\d", L"Makefile", L"a.c"}, {L"*", L"*.c"}, {}},
+        {"kept in the case first seen", {L"C:\\d", L"A.OBJ", L"b.obj"}, {L"*.OBJ"}, {"*.OBJ"}},
+        {"accented letters differ in case only", {L"C:\\d", L"x.ÉTÉ", L"y.été"}, {L"*.ÉTÉ"}, {u8"*.ÉTÉ"}},
+        {"letters alike but not by case", {L"C:\\d", L"x.ss", L"y.ß", L"z.ae", L"w.æ"},
+         {L"*.ss", L"*.ß", L"*.ae", L"*.æ"}, {}},
+        {"other scripts, repeats told by case", {L"C:\\d", L"a.日本", L"b.Ωμ", L"c.ωΜ", L"d.日本"},
+         {L"*.日本", L"*.Ωμ"}, {u8"*.日本", u8"*.Ωμ"}},
+        {"nothing escaped", {L"C:\\d", L"x.a b"}, {L"*.a b"}, {}},
+        {"single pick", {L"C:\\d\\report.config"}, {L"*.config"}, {}},
+        {"single pick ending in a dot", {L"C:\\d\\notes."}, {L"*."}, {}},
+        {"single pick, several dots", {L"C:\\d\\a.tar.gz"}, {L"*.gz"}, {}},
+        {"single pick, leading dot", {L"C:\\d\\.cvsrc"}, {L"*.cvsrc"}, {}},
+        {"single pick in a dotted folder", {L"C:\\my.dir\\Makefile"}, {L"*"}, {}},
+        {"long extension kept whole", {L"C:\\d", L"a" + longExtension, L"b.c"}, {L"*" + longExtension, L"*.c"}, {}},
         {"nothing picked", {}, {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::string selection = Selection(c.selection);
-        std::vector<char> slots(PATTERN_TABLE_SIZE, '\0');
+        std::wstring selection = Selection(c.selection);
+        std::vector<WCHAR> table(TABLE, L'#');
         MessageBoxRecorder recorder;
-        int count = CollectExtensionPatterns(selection.data(), SELECTION_SIZE, slots.data());
+        int count = CollectExtensionPatterns(selection.data(), BLOCK, table.data(), TABLE);
         ASSERT_EQ(count, static_cast<int>(c.patterns.size()));
-        EXPECT_EQ(SlotsOf(slots, count), c.patterns);
-        EXPECT_EQ(&slots[static_cast<size_t>(count) * PATTERN_SLOT_SIZE], std::string()) << "slot after the last";
-        EXPECT_EQ(recorder.texts(), c.boxes);
+        EXPECT_EQ(PatternsOf(table, count), c.patterns);
+        EXPECT_EQ(recorder.utf8Texts(), c.boxes);
     }
 }
 
 TEST(CollectExtensionPatterns, RepeatBoxHasNoOwnerAndOnlyAnOkButton)
 {
-    std::string selection = Selection({"C:\\d", "a.obj", "b.OBJ"});
-    std::vector<char> slots(PATTERN_TABLE_SIZE, '\0');
+    std::wstring selection = Selection({L"C:\\d", L"a.obj", L"b.OBJ"});
+    std::vector<WCHAR> table(TABLE, L'#');
     MessageBoxRecorder recorder;
-    CollectExtensionPatterns(selection.data(), SELECTION_SIZE, slots.data());
+    CollectExtensionPatterns(selection.data(), BLOCK, table.data(), TABLE);
     ASSERT_EQ(recorder.boxes().size(), 1u);
     const RecordedBox& box = recorder.boxes()[0];
     EXPECT_EQ(box.text, "*.obj");
@@ -115,89 +127,121 @@ TEST(CollectExtensionPatterns, RepeatBoxHasNoOwnerAndOnlyAnOkButton)
 TEST(CollectExtensionPatterns, ListThatDoesNotEndInsideTheBlockIsRefusedWithoutABox)
 {
     // Wine answers a selection too long for the block with success and the block filled
-    // to its last byte: here the last name is cut, or the list's closing empty string
-    // is missing. Every name repeats the first, so reading any of it would show boxes.
-    std::string names = "C:\\d";
-    names += '\0';
-    while (names.size() < SELECTION_SIZE + 20)
-        names += std::string("aaaa.obj") + '\0';
-    std::string lastNameCut = names.substr(0, SELECTION_SIZE);
-    ASSERT_NE(lastNameCut.back(), '\0');
+    // to its last character: here the last name is cut, or the list's closing empty
+    // string is missing. Every name repeats the first, so reading any of it would show
+    // boxes.
+    std::wstring names = L"C:\\d";
+    names += L'\0';
+    while (names.size() < BLOCK + 20)
+        names += std::wstring(L"aaaa.obj") + L'\0';
+    std::wstring lastNameCut = names.substr(0, BLOCK);
+    ASSERT_NE(lastNameCut.back(), L'\0');
 
-    // The last name's NUL is the block's last byte: no room for the closing empty string.
-    std::string unclosed = "C:\\d" + std::string(1, '\0') + "b.obj" + std::string(1, '\0');
-    unclosed += std::string(SELECTION_SIZE - unclosed.size() - 5, 'x') + ".obj" + std::string(1, '\0');
-    ASSERT_EQ(unclosed.size(), static_cast<size_t>(SELECTION_SIZE));
+    // The last name's NUL is the block's last character: no room for the closing empty string.
+    std::wstring unclosed = L"C:\\d" + std::wstring(1, L'\0') + L"b.obj" + std::wstring(1, L'\0');
+    unclosed += std::wstring(BLOCK - unclosed.size() - 5, L'x') + L".obj" + std::wstring(1, L'\0');
+    ASSERT_EQ(unclosed.size(), static_cast<size_t>(BLOCK));
 
-    std::string singleUnclosed = "C:\\d\\" + std::string(SELECTION_SIZE - 10, 'x') + ".obj" + std::string(1, '\0');
-    ASSERT_EQ(singleUnclosed.size(), static_cast<size_t>(SELECTION_SIZE));
+    std::wstring singleUnclosed = L"C:\\d\\" + std::wstring(BLOCK - 10, L'x') + L".obj" + std::wstring(1, L'\0');
+    ASSERT_EQ(singleUnclosed.size(), static_cast<size_t>(BLOCK));
 
-    for (const std::string& selection : {lastNameCut, unclosed, singleUnclosed}) {
-        std::vector<char> slots(PATTERN_TABLE_SIZE, '\0');
+    for (const std::wstring& selection : {lastNameCut, unclosed, singleUnclosed}) {
+        std::vector<WCHAR> table(TABLE, L'#');
         MessageBoxRecorder recorder;
-        EXPECT_EQ(CollectExtensionPatterns(selection.data(), SELECTION_SIZE, slots.data()), SELECTION_REFUSED);
+        EXPECT_EQ(CollectExtensionPatterns(selection.data(), BLOCK, table.data(), TABLE), SELECTION_REFUSED);
         EXPECT_TRUE(recorder.boxes().empty());
-        EXPECT_TRUE(IsZeroFilled(slots));
+        EXPECT_TRUE(IsUntouched(table));
     }
 }
 
-TEST(CollectExtensionPatterns, ListEndingOnTheBlocksLastByteIsWhole)
+TEST(CollectExtensionPatterns, ListEndingOnTheBlocksLastCharacterIsWhole)
 {
-    std::string selection = "C:\\d" + std::string(1, '\0') + "b.res" + std::string(1, '\0');
-    selection += std::string(SELECTION_SIZE - selection.size() - 6, 'x') + ".obj" + std::string(2, '\0');
-    ASSERT_EQ(selection.size(), static_cast<size_t>(SELECTION_SIZE));
-    std::vector<char> slots(PATTERN_TABLE_SIZE, '\0');
+    std::wstring selection = L"C:\\d" + std::wstring(1, L'\0') + L"b.res" + std::wstring(1, L'\0');
+    selection += std::wstring(BLOCK - selection.size() - 6, L'x') + L".obj" + std::wstring(2, L'\0');
+    ASSERT_EQ(selection.size(), static_cast<size_t>(BLOCK));
+    std::vector<WCHAR> table(TABLE, L'#');
     MessageBoxRecorder recorder;
-    ASSERT_EQ(CollectExtensionPatterns(selection.data(), SELECTION_SIZE, slots.data()), 2);
-    EXPECT_EQ(SlotsOf(slots, 2), (std::vector<std::string>{"*.res", "*.obj"}));
+    ASSERT_EQ(CollectExtensionPatterns(selection.data(), BLOCK, table.data(), TABLE), 2);
+    EXPECT_EQ(PatternsOf(table, 2), (std::vector<std::wstring>{L"*.res", L"*.obj"}));
 }
 
-std::vector<char> Table(const std::vector<std::string>& patterns)
+TEST(CollectExtensionPatterns, BlockFullOfTheShortestNamesGivesEveryPattern)
 {
-    std::vector<char> table(PATTERN_TABLE_SIZE, '\0');
-    for (size_t i = 0; i < patterns.size(); ++i)
-        lstrcpynA(&table[i * PATTERN_SLOT_SIZE], patterns[i].c_str(), PATTERN_SLOT_SIZE);
+    // The densest selection of distinct patterns: names that are a dot and one letter.
+    std::wstring selection = L"C:";
+    selection += L'\0';
+    std::vector<std::wstring> expected;
+    for (WCHAR letter = 0x4E00; selection.size() + 4 <= BLOCK; ++letter) {
+        selection += std::wstring(L".") + letter + L'\0';
+        expected.push_back(std::wstring(L"*.") + letter);
+    }
+    selection.resize(BLOCK, L'\0');
+    std::vector<WCHAR> table(TABLE, L'#');
+    MessageBoxRecorder recorder;
+    ASSERT_EQ(CollectExtensionPatterns(selection.data(), BLOCK, table.data(), TABLE), static_cast<int>(expected.size()));
+    EXPECT_EQ(PatternsOf(table, static_cast<int>(expected.size())), expected);
+    EXPECT_TRUE(recorder.boxes().empty());
+
+    // A table too small for them is never written past: nothing is taken.
+    std::vector<WCHAR> small(BLOCK, L'#');
+    EXPECT_EQ(CollectExtensionPatterns(selection.data(), BLOCK, small.data(), BLOCK), SELECTION_REFUSED);
+    EXPECT_TRUE(IsUntouched(small));
+}
+
+std::vector<WCHAR> Table(const std::vector<std::wstring>& patterns)
+{
+    std::vector<WCHAR> table;
+    for (const std::wstring& pattern : patterns) {
+        table.insert(table.end(), pattern.begin(), pattern.end());
+        table.push_back(L'\0');
+    }
+    table.push_back(L'\0');
     return table;
 }
 
 TEST(JoinPatterns, JoinsWholePatternsThatFitAndLeavesTheRestOut)
 {
-    // Fifty-two patterns of five characters: 311 characters joined, more than a box holds.
-    std::vector<std::string> many;
-    std::string fitting;
+    // Fifty-two patterns of five characters: 311 characters joined.
+    std::vector<std::wstring> many;
+    std::wstring fitting;
     for (int i = 0; i < 52; ++i) {
-        char pattern[8];
-        wsprintfA(pattern, "*.a%02d", i);
+        WCHAR pattern[8];
+        wsprintfW(pattern, L"*.a%02d", i);
         many.push_back(pattern);
         if (fitting.size() + 1 + 5 <= 259)
-            fitting += (fitting.empty() ? "" : ";") + std::string(pattern);
+            fitting += (fitting.empty() ? L"" : L";") + std::wstring(pattern);
     }
     ASSERT_EQ(fitting.size(), 257u);  // 43 patterns; the 44th would make 263
+    std::wstring all;
+    for (const std::wstring& pattern : many)
+        all += (all.empty() ? L"" : L";") + pattern;
 
     struct Case {
         const char* what;
-        std::vector<std::string> slots;
+        std::vector<std::wstring> patterns;
         int count;
         int capacity;
-        std::string joined;
+        std::wstring joined;
     };
     const Case cases[] = {
-        {"two", {"*.obj", "*.res"}, 2, 260, "*.obj;*.res"},
-        {"one", {"*.obj"}, 1, 260, "*.obj"},
-        {"none", {}, 0, 260, ""},
-        {"just fits", {"*.a", "*.b"}, 2, 8, "*.a;*.b"},
-        {"one character short", {"*.a", "*.b"}, 2, 7, "*.a"},
-        {"first too long", {"*.abcdef", "*.b"}, 2, 8, ""},
-        {"nothing behind a pattern left out", {"*.abc", "*.defgh", "*.x"}, 3, 10, "*.abc"},
-        {"too many for the box", many, 52, 260, fitting},
+        {"two", {L"*.obj", L"*.res"}, 2, 260, L"*.obj;*.res"},
+        {"one", {L"*.obj"}, 1, 260, L"*.obj"},
+        {"none", {}, 0, 260, L""},
+        {"just fits", {L"*.a", L"*.b"}, 2, 8, L"*.a;*.b"},
+        {"one character short", {L"*.a", L"*.b"}, 2, 7, L"*.a"},
+        {"first too long", {L"*.abcdef", L"*.b"}, 2, 8, L""},
+        {"nothing behind a pattern left out", {L"*.abc", L"*.defgh", L"*.x"}, 3, 10, L"*.abc"},
+        {"more than a small block holds", many, 52, 260, fitting},
+        {"all of them in a block made for them", many, 52, 312, all},
+        {"other scripts", {L"*.日本", L"*.Ωμ"}, 2, 260, L"*.日本;*.Ωμ"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<char> slots = Table(c.slots);
-        std::string patterns(static_cast<size_t>(c.capacity) + 8, '#');
-        JoinPatterns(slots.data(), c.count, &patterns[0], c.capacity, ";");
-        EXPECT_EQ(patterns.c_str(), c.joined);
-        EXPECT_EQ(patterns.substr(static_cast<size_t>(c.capacity)), std::string(8, '#')) << "written past capacity";
+        std::vector<WCHAR> table = Table(c.patterns);
+        std::wstring joined(static_cast<size_t>(c.capacity) + 8, L'#');
+        JoinPatterns(table.data(), c.count, &joined[0], c.capacity, L";");
+        EXPECT_EQ(std::wstring(joined.c_str()), c.joined);
+        EXPECT_EQ(joined.substr(static_cast<size_t>(c.capacity)), std::wstring(8, L'#')) << "written past capacity";
     }
 }
 

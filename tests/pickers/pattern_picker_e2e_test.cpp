@@ -23,7 +23,7 @@ protected:
     void SetUp() override
     {
         for (const char* name : {"a.obj", "b.res", "c.OBJ", "x.c", "y.C", "z.c", "Makefile", "a.c",
-                                 "a.tar.gz", ".cvsrc", "report.config", "sub\\d.map"})
+                                 "a.tar.gz", ".cvsrc", "report.config", "sub\\d.map", u8"a.日本", u8"b.日本"})
             fixture_.MakeFile(name);
         ASSERT_TRUE(app_.Start(fixture_.path()));
     }
@@ -38,7 +38,7 @@ protected:
     }
 
     // Answers the message boxes the program shows, waiting for as many as expected and
-    // then for any more; gives their texts.
+    // then for any more; gives their texts in UTF-8.
     std::vector<std::string> AnswerBoxes(size_t expected)
     {
         std::vector<std::string> texts;
@@ -46,7 +46,7 @@ protected:
             driver::MessageBoxSeen box;
             if (!app_.WaitForMessageBox(box, driver::ANY_OWNER))
                 break;
-            texts.push_back(box.text);
+            texts.push_back(box.utf8Text);
             EXPECT_EQ(GetWindow(box.window, GW_OWNER), nullptr) << "a box with an owner";
             EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
             EXPECT_EQ(box.icon, 0);
@@ -76,27 +76,49 @@ TEST_F(PatternPickerE2E, PickedFilesGiveTheirExtensionPatternsRepeatsDroppedWith
         {"a.tar.gz", "*.gz", {}},
         {".cvsrc", "*.cvsrc", {}},
         {"report.config", "*.config", {}},
+        // Through the ANSI dialog, "日本" came back as "??", two wildcards.
+        {u8"\"a.日本\" \"b.obj\" \"b.日本\"", u8"*.日本;*.obj", {u8"*.日本"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         HWND dialog = OpenPicker();
         ASSERT_NE(dialog, nullptr);
-        file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, c.typed);
+        file_dialogs::AcceptUtf8(dialog, EXPLORER_NAME_BOX, c.typed);
         file_dialogs::WaitGone(dialog);
         EXPECT_EQ(AnswerBoxes(c.boxes.size()), c.boxes);
         // The text replaces what the box held.
-        EXPECT_EQ(file_dialogs::WaitForText(app_.Control(IDC_PATTERNS), c.patterns), c.patterns);
+        EXPECT_EQ(file_dialogs::WaitForUtf8Text(app_.Control(IDC_PATTERNS), c.patterns), c.patterns);
     }
+}
+
+TEST_F(PatternPickerE2E, LargeSelectionYieldsEveryExtension)
+{
+    // 1,000 names of 30 characters, each with an extension of its own: a selection of
+    // some 30,000 characters, and a pattern list of 10,000.
+    std::string typed, patterns;
+    for (int i = 0; i < 1000; ++i) {
+        char name[48], pattern[16];
+        wsprintfA(name, "\"a_rather_long_file_name.e%04d\" ", i);
+        wsprintfA(pattern, "*.e%04d", i);
+        typed += name;
+        patterns += (patterns.empty() ? "" : ";") + std::string(pattern);
+    }
+    HWND dialog = OpenPicker();
+    ASSERT_NE(dialog, nullptr);
+    file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, typed);
+    file_dialogs::WaitGone(dialog);
+    EXPECT_EQ(file_dialogs::WaitForText(app_.Control(IDC_PATTERNS), patterns), patterns);
+    EXPECT_TRUE(app_.NoMessageBoxWithin(300));
 }
 
 TEST_F(PatternPickerE2E, SelectionTooLongForTheBufferOrCancelChangesNothing)
 {
-    // Thirty names of 28 characters: far more than the 260-byte buffer. Every name has
-    // the same extension, so reading any of it would also show boxes.
+    // 2,100 names of 32 characters: more than the 65,536 characters of the selection
+    // block. Every name has the same extension, so reading any of it would also show boxes.
     std::string many;
-    for (int i = 0; i < 30; ++i) {
-        char name[40];
-        wsprintfA(name, "\"a_rather_long_file_name_%02d.obj\" ", i);
+    for (int i = 0; i < 2100; ++i) {
+        char name[48];
+        wsprintfA(name, "\"a_rather_long_file_name_%04d.obj\" ", i);
         many += name;
     }
     HWND dialog = OpenPicker();

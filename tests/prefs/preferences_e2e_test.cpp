@@ -12,6 +12,7 @@
 #include "support/pattern_box.h"
 #include "support/registry_state.h"
 #include "support/temp_folder.h"
+#include "support/utf8.h"
 
 using driver::BrumixApp;
 using registry::HISTORY_PATH;
@@ -85,6 +86,39 @@ TEST_F(PreferencesE2E, EmptyRegistryShowsThePresetsAndNothingIsWrittenBeforeTheF
     ASSERT_TRUE(again.Start(folder_.path()));
     ExpectShown(again, {""}, 0);
     Close(again);
+}
+
+// Read through code page 1252, "Ω*.obj" came back as "O*.obj", a pattern naming other
+// files, and the Japanese letters as "?" wildcards.
+TEST_F(PreferencesE2E, HistoryInGreekAndJapaneseSurvivesARestartExactly)
+{
+    const Texts texts = {u8"Ω*.obj;*.αρχείο", u8"日本.obj *.データ"};
+    Texts history;
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        BrumixApp app;
+        ASSERT_TRUE(app.Start(folder_.path()));
+        app.TypeUtf8(IDC_PATTERNS, text);
+        Close(app);
+        history.push_back(text);
+
+        // Stored as UTF-16 text. The system adds the terminator that the byte count
+        // leaves out, as Windows NT does, so nothing but that may follow the text.
+        registry::Value stored;
+        ASSERT_TRUE(registry::ReadWideValue(HISTORY_PATH, registry::IndexName(static_cast<int>(history.size()) - 1),
+                                            stored));
+        EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
+        std::wstring wide = Wide(text);
+        EXPECT_EQ(stored.bytes.substr(0, 2 * wide.size()), std::string(reinterpret_cast<const char*>(wide.data()), 2 * wide.size()));
+        EXPECT_LE(stored.bytes.size(), 2 * wide.size() + 2);
+        EXPECT_EQ(registry::HistoryUtf8Texts(), history);
+
+        BrumixApp again;
+        ASSERT_TRUE(again.Start(folder_.path()));
+        EXPECT_EQ(pattern_box::Utf8Entries(again.Control(IDC_PATTERNS)), history);
+        EXPECT_EQ(again.Utf8Text(IDC_PATTERNS), text);
+        Close(again);
+    }
 }
 
 TEST_F(PreferencesE2E, StoredOptionsComeUpInTheirBoxes)

@@ -1,5 +1,5 @@
-// LoadPreferences and SavePreferences on the main dialog's template made in the test's own
-// process, against registry states that each test writes itself.
+// The preferences loaded into and saved from the main dialog's template made in the test's
+// own process, against registry states that each test writes itself.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "app/dialog_preferences.h"
+#include "help/import_patch.h"
 #include "app/main_dialog.h"
 #include "prefs/preferences.h"
 #include "res/resource.h"
 #include "support/pattern_box.h"
 #include "support/registry_state.h"
+#include "support/utf8.h"
 
 using registry::HISTORY_PATH;
 using registry::PREFERENCES_PATH;
@@ -49,7 +52,7 @@ protected:
     {
         if (window_ != nullptr)
             DestroyWindow(window_);
-        window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+        window_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr,
                                      QuietDialogProc, 0);
         ASSERT_NE(window_, nullptr);
         box_ = GetDlgItem(window_, IDC_PATTERNS);
@@ -64,6 +67,13 @@ protected:
         return text;
     }
 
+    std::string BoxUtf8Text() const
+    {
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(box_)) + 1, L'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(box_, &text[0], static_cast<int>(text.size()))));
+        return Utf8(text);
+    }
+
     registry::SavedRegistry saved_;
     HWND window_ = nullptr;
     HWND box_ = nullptr;
@@ -71,7 +81,7 @@ protected:
 
 TEST(PreferencesKey, IsTheDefaultProfilesKeyWithItsTrailingBackslash)
 {
-    EXPECT_STREQ(PreferencesKey, ".Default\\Software\\Nuvaro\\Brumix\\Preferences\\");
+    EXPECT_EQ(std::wstring(PreferencesKey), L".Default\\Software\\Nuvaro\\Brumix\\Preferences\\");
 }
 
 TEST(HistoryIndexNames, OnlyTheNamesThatTheSaveWritesAreIndexes)
@@ -82,14 +92,14 @@ TEST(HistoryIndexNames, OnlyTheNamesThatTheSaveWritesAreIndexes)
                           Case{"007", -1}, Case{"010", -1}, Case{"000", -1}, Case{"", -1}, Case{"1a", -1},
                           Case{" 12", -1}, Case{"-1", -1}, Case{"+12", -1}, Case{"Perso", -1},
                           Case{"1234567890", -1}}) {
-        EXPECT_EQ(ParseHistoryIndex(c.name), c.index) << '"' << c.name << '"';
+        EXPECT_EQ(ParseHistoryIndex(Wide(c.name).c_str()), c.index) << '"' << c.name << '"';
     }
 }
 
 TEST_F(PreferencesInProcess, EmptyRegistryGivesThePresetsAndCreatesBothKeysEmpty)
 {
     ASSERT_FALSE(registry::KeyExists(PREFERENCES_PATH));
-    EXPECT_TRUE(LoadPreferences(window_));
+    EXPECT_TRUE(LoadDialogPreferences(window_));
 
     EXPECT_TRUE(Checked(IDC_RECURSE));
     EXPECT_TRUE(Checked(IDC_CONFIRM));
@@ -124,7 +134,7 @@ TEST_F(PreferencesInProcess, FlagCountsOnlyAsAFourByteWord)
         if (c.type != REG_NONE)
             registry::WriteValue(PREFERENCES_PATH, "Flag", c.type, c.bytes);
         Reopen();
-        ASSERT_TRUE(LoadPreferences(window_));
+        ASSERT_TRUE(LoadDialogPreferences(window_));
         EXPECT_EQ(Checked(IDC_RECURSE), c.recurse);
         EXPECT_EQ(Checked(IDC_CONFIRM), c.confirm);
     }
@@ -149,13 +159,14 @@ TEST_F(PreferencesInProcess, LastFormatSelectsItsEntryOrNothing)
         if (c.type != REG_NONE)
             registry::WriteValue(PREFERENCES_PATH, "LastFormat", c.type, c.bytes);
         Reopen();
-        ASSERT_TRUE(LoadPreferences(window_));
+        ASSERT_TRUE(LoadDialogPreferences(window_));
         EXPECT_EQ(pattern_box::Entries(box_), five);
         EXPECT_EQ(pattern_box::Selection(box_), c.selected);
         EXPECT_EQ(BoxText(), c.selected < 0 ? "" : five[c.selected]);
     }
 }
 
+// Every value here is written through the ANSI calls, as the earlier program wrote them.
 TEST_F(PreferencesInProcess, HistoryValuesAreReadByTheirSizeAndType)
 {
     struct Case { const char* what; DWORD type; std::string bytes; std::string entry; };
@@ -164,11 +175,10 @@ TEST_F(PreferencesInProcess, HistoryValuesAreReadByTheirSizeAndType)
         {"258 characters and their zero: 259 bytes", REG_SZ, std::string(258, 'a') + '\0',
          std::string(258, 'a')},
         {"259 characters, no zero: 259 bytes", REG_SZ, std::string(259, 'b'), std::string(259, 'b')},
-        // What the save itself leaves for a text of 259 characters.
         {"259 characters and their zero: 260 bytes", REG_SZ, std::string(259, 'c') + '\0',
          std::string(259, 'c')},
-        {"260 characters, no zero: 260 bytes", REG_SZ, std::string(260, 'd'), ""},
-        {"10,000 bytes", REG_SZ, std::string(9999, 'e') + '\0', ""},
+        {"260 characters, no zero: 260 bytes", REG_SZ, std::string(260, 'd'), std::string(260, 'd')},
+        {"10,000 bytes", REG_SZ, std::string(9999, 'e') + '\0', std::string(9999, 'e')},
         {"a zero inside", REG_SZ, Bytes("*.ab\0*.cd\0", 10), "*.ab"},
         {"expandable text", REG_EXPAND_SZ, Bytes("*.tmp\0", 6), "*.tmp"},
         {"word 42, a \"*\" if taken as text", REG_DWORD, WordBytes(42), ""},
@@ -186,25 +196,47 @@ TEST_F(PreferencesInProcess, HistoryValuesAreReadByTheirSizeAndType)
         expected.push_back(c.entry);
     }
 
-    ASSERT_TRUE(LoadPreferences(window_));
+    ASSERT_TRUE(LoadDialogPreferences(window_));
     Texts entries = pattern_box::Entries(box_);
     ASSERT_EQ(entries.size(), expected.size());
     for (size_t index = 0; index < expected.size(); ++index)
         EXPECT_EQ(entries[index], expected[index]) << cases[index].what;
 }
 
-TEST_F(PreferencesInProcess, EntryOfTheLongestTextSurvivesARestart)
+TEST_F(PreferencesInProcess, HistoryWrittenThroughTheAnsiCallsReadsBackAsBefore)
 {
-    ASSERT_TRUE(LoadPreferences(window_));
-    // The box gives at most 259 characters; the entry keeps all of them.
-    SetWindowTextA(box_, (std::string(259, 'x') + "yz").c_str());
-    ASSERT_TRUE(SavePreferences(window_));
-    EXPECT_EQ(registry::HistoryTexts(), Texts{std::string(259, 'x')});
+    // Code page 1252 bytes, no terminator, as the earlier program stored its entries;
+    // 0x80 is the euro sign and 0x8C the OE ligature there, none of Latin-1.
+    registry::WriteValue(HISTORY_PATH, "00", REG_SZ, "*.\xE9t\xE9");
+    registry::WriteValue(HISTORY_PATH, "01", REG_SZ, "\x80*.obj;\x8Cuvre.*");
+    registry::WriteValue(HISTORY_PATH, "02", REG_SZ, "*.obj *.res");
+    registry::WriteWord(PREFERENCES_PATH, "LastFormat", 1);
+
+    ASSERT_TRUE(LoadDialogPreferences(window_));
+    EXPECT_EQ(pattern_box::Utf8Entries(box_), (Texts{u8"*.été", u8"€*.obj;Œuvre.*", "*.obj *.res"}));
+    EXPECT_EQ(BoxUtf8Text(), u8"€*.obj;Œuvre.*");
+
+    // Saved again, in the UTF-16 form, and read back the same.
+    ASSERT_TRUE(SaveDialogPreferences(window_));
+    Reopen();
+    ASSERT_TRUE(LoadDialogPreferences(window_));
+    EXPECT_EQ(pattern_box::Utf8Entries(box_), (Texts{u8"*.été", u8"€*.obj;Œuvre.*", "*.obj *.res"}));
+}
+
+TEST_F(PreferencesInProcess, EntryOfAnyLengthSurvivesARestartWhole)
+{
+    ASSERT_TRUE(LoadDialogPreferences(window_));
+    // Past the 259 characters of a box's old reading block, with a last pattern that any
+    // cut would change into one naming other files.
+    std::string text = std::string(294, ';') + "*.tmp";
+    SetWindowTextA(box_, text.c_str());
+    ASSERT_TRUE(SaveDialogPreferences(window_));
+    EXPECT_EQ(registry::HistoryUtf8Texts(), Texts{text});
 
     Reopen();
-    ASSERT_TRUE(LoadPreferences(window_));
-    EXPECT_EQ(pattern_box::Entries(box_), Texts{std::string(259, 'x')});
-    EXPECT_EQ(BoxText(), std::string(259, 'x'));
+    ASSERT_TRUE(LoadDialogPreferences(window_));
+    EXPECT_EQ(pattern_box::Entries(box_), Texts{text});
+    EXPECT_EQ(BoxText(), text);
 }
 
 // Wine enumerates values sorted by name: "!" and "0" before "00", "100" before "11".
@@ -219,45 +251,50 @@ TEST_F(PreferencesInProcess, IndexedEntriesComeInIndexOrderAndOtherNamesAfterThe
     registry::WriteText(HISTORY_PATH, "0", "*.zero");
     registry::WriteText(HISTORY_PATH, "121", "*.past-a-gap");
     registry::WriteText(HISTORY_PATH, "Perso", "*.perso");
-    // A name longer than the name buffer: the value cannot be looked up, an empty entry.
+    // A name of any length is looked up too.
     registry::WriteText(HISTORY_PATH, std::string(300, 'z'), "*.long-name");
     registry::WriteWord(PREFERENCES_PATH, "LastFormat", 105);
 
-    ASSERT_TRUE(LoadPreferences(window_));
+    ASSERT_TRUE(LoadDialogPreferences(window_));
     Texts expected = indexed;
-    for (const char* other : {"*.hand", "*.zero", "*.past-a-gap", "*.perso", ""})
+    for (const char* other : {"*.hand", "*.zero", "*.past-a-gap", "*.perso", "*.long-name"})
         expected.push_back(other);
     EXPECT_EQ(pattern_box::Entries(box_), expected);
     EXPECT_EQ(BoxText(), "*.105");
 
     // Each is rewritten under its place in the list and stays under its own name too,
     // but for "121", which is now an index name inside the list.
-    ASSERT_TRUE(SavePreferences(window_));
+    ASSERT_TRUE(SaveDialogPreferences(window_));
     EXPECT_EQ(registry::HistoryTexts(), expected);
     EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 105u);
     Reopen();
-    ASSERT_TRUE(LoadPreferences(window_));
-    for (const char* other : {"*.hand", "*.zero", "*.perso", ""})
+    ASSERT_TRUE(LoadDialogPreferences(window_));
+    for (const char* other : {"*.hand", "*.zero", "*.perso", "*.long-name"})
         expected.push_back(other);
     EXPECT_EQ(pattern_box::Entries(box_), expected);
     EXPECT_EQ(BoxText(), "*.105");
 }
 
 // The "MRU" key deleted by another process while the load reads it: every further read
-// fails the same way, and the load must still end.
-WNDPROC g_comboProc;
-int g_entriesAdded;
+// fails the same way, and the load must still end. The key goes as soon as the first
+// value's text has been read.
+ImportPatch* g_queryPatch;
+int g_valueReads;
 
-LRESULT CALLBACK ComboDeletingTheHistory(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LONG WINAPI QueryDeletingTheHistory(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                                    LPDWORD size)
 {
-    if (message == CB_ADDSTRING && ++g_entriesAdded == 1)
+    auto real = reinterpret_cast<LONG(WINAPI*)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD)>(
+        g_queryPatch->original());
+    LONG result = real(key, name, reserved, type, data, size);
+    if (data != nullptr && result == ERROR_SUCCESS && ++g_valueReads == 1)
         registry::DeleteTree(HISTORY_PATH);
-    if (message == CB_ADDSTRING && g_entriesAdded > 10000) {
-        std::fputs("LoadPreferences never ends once the history key is deleted\n", stderr);
+    if (g_valueReads > 10000) {
+        std::fputs("the load never ends once the history key is deleted\n", stderr);
         std::fflush(stderr);
         TerminateProcess(GetCurrentProcess(), 1);
     }
-    return CallWindowProcA(g_comboProc, window, message, wParam, lParam);
+    return result;
 }
 
 TEST_F(PreferencesInProcess, LoadEndsWhenTheHistoryKeyIsDeletedMeanwhile)
@@ -269,10 +306,12 @@ TEST_F(PreferencesInProcess, LoadEndsWhenTheHistoryKeyIsDeletedMeanwhile)
         for (const char* name : c.names)
             registry::WriteText(HISTORY_PATH, name, std::string("*.") + name);
         Reopen();
-        g_entriesAdded = 0;
-        g_comboProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(box_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ComboDeletingTheHistory)));
-        EXPECT_TRUE(LoadPreferences(window_));
+        g_valueReads = 0;
+        ImportPatch patch("advapi32.dll", "RegQueryValueExW", reinterpret_cast<void*>(QueryDeletingTheHistory));
+        ASSERT_TRUE(patch.applied());
+        g_queryPatch = &patch;
+        EXPECT_TRUE(LoadDialogPreferences(window_));
+        g_queryPatch = nullptr;
         EXPECT_EQ(pattern_box::Entries(box_), Texts{std::string("*.") + c.names[0]});
         EXPECT_FALSE(registry::KeyExists(HISTORY_PATH));
     }
@@ -293,14 +332,14 @@ TEST_F(PreferencesInProcess, KeyThatCannotBeOpenedOrCreatedChangesNothing)
         c.prepare();
         Reopen();
 
-        EXPECT_FALSE(LoadPreferences(window_));
+        EXPECT_FALSE(LoadDialogPreferences(window_));
         EXPECT_FALSE(Checked(IDC_RECURSE));
         EXPECT_FALSE(Checked(IDC_CONFIRM));
         EXPECT_EQ(BoxText(), "");
         EXPECT_EQ(pattern_box::Entries(box_), Texts{});
 
         SetWindowTextA(box_, "*.new");
-        EXPECT_FALSE(SavePreferences(window_));
+        EXPECT_FALSE(SaveDialogPreferences(window_));
         EXPECT_EQ(pattern_box::Entries(box_), Texts{}) << "the box is not touched";
     }
     EXPECT_FALSE(registry::KeyExists(PREFERENCES_PATH)) << "nothing was created below the volatile key";
@@ -310,7 +349,7 @@ TEST_F(PreferencesInProcess, SaveRewritesTheListAndLeavesEveryOtherValue)
 {
     registry::WriteHistory({"*.0", "*.1", "*.2", "*.3", "*.4", "*.5"});
     registry::WriteText(HISTORY_PATH, "Perso", "*.perso");
-    ASSERT_TRUE(LoadPreferences(window_));
+    ASSERT_TRUE(LoadDialogPreferences(window_));
 
     // A shorter list than stored: the values past it are neither deleted nor trimmed.
     SendMessageA(box_, CB_RESETCONTENT, 0, 0);
@@ -318,7 +357,7 @@ TEST_F(PreferencesInProcess, SaveRewritesTheListAndLeavesEveryOtherValue)
     SetWindowTextA(box_, "*.b");
     CheckDlgButton(window_, IDC_RECURSE, BST_CHECKED);
     CheckDlgButton(window_, IDC_CONFIRM, BST_UNCHECKED);
-    ASSERT_TRUE(SavePreferences(window_));
+    ASSERT_TRUE(SaveDialogPreferences(window_));
 
     EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), 1u);
     EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 1u);
@@ -330,10 +369,10 @@ TEST_F(PreferencesInProcess, SaveRewritesTheListAndLeavesEveryOtherValue)
 
 TEST_F(PreferencesInProcess, HistoryKeyMadeByTheSaveHasClassBool)
 {
-    ASSERT_TRUE(LoadPreferences(window_));
+    ASSERT_TRUE(LoadDialogPreferences(window_));
     ASSERT_TRUE(registry::DeleteTree(HISTORY_PATH));
     SetWindowTextA(box_, "*.obj");
-    ASSERT_TRUE(SavePreferences(window_));
+    ASSERT_TRUE(SaveDialogPreferences(window_));
     EXPECT_EQ(registry::KeyClass(PREFERENCES_PATH), "bool");
     EXPECT_EQ(registry::KeyClass(HISTORY_PATH), "bool");
     EXPECT_EQ(registry::HistoryTexts(), Texts{"*.obj"});
@@ -345,9 +384,9 @@ TEST_F(PreferencesInProcess, EmptyBoxAddsOneEmptyEntryOnlyOnce)
     for (int close = 0; close < 3; ++close) {
         SCOPED_TRACE(close);
         Reopen();
-        ASSERT_TRUE(LoadPreferences(window_));
+        ASSERT_TRUE(LoadDialogPreferences(window_));
         EXPECT_EQ(BoxText(), "");
-        ASSERT_TRUE(SavePreferences(window_));
+        ASSERT_TRUE(SaveDialogPreferences(window_));
         registry::Value entry;
         ASSERT_TRUE(registry::ReadValue(HISTORY_PATH, "00", entry));
         EXPECT_EQ(entry.type, static_cast<DWORD>(REG_SZ));
@@ -370,11 +409,11 @@ TEST_F(PreferencesInProcess, SelectionCountsOnlyWhileItsEntryIsTheTextShown)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Reopen();
-        ASSERT_TRUE(LoadPreferences(window_));
+        ASSERT_TRUE(LoadDialogPreferences(window_));
         pattern_box::Pick(box_, c.picked);
         if (c.text != nullptr)
             SetDlgItemTextA(window_, IDC_PATTERNS, c.text);
-        ASSERT_TRUE(SavePreferences(window_));
+        ASSERT_TRUE(SaveDialogPreferences(window_));
         EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), c.lastFormat);
         EXPECT_EQ(registry::HistoryTexts(), (Texts{"*.obj", "*.res", "*.map"}));
     }

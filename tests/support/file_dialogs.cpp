@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/app_driver.h"
+#include "support/utf8.h"
 
 namespace file_dialogs {
 
@@ -74,6 +75,12 @@ void Accept(HWND dialog, int nameBoxId, const std::string& text)
     PressOpen(dialog);
 }
 
+void AcceptUtf8(HWND dialog, int nameBoxId, const std::string& text)
+{
+    SetDlgItemTextW(dialog, nameBoxId, Wide(text).c_str());
+    PressOpen(dialog);
+}
+
 void PressOpen(HWND dialog)
 {
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
@@ -112,6 +119,13 @@ std::string WaitForText(HWND control, const std::string& expected)
 {
     std::string text;
     WaitFor([&] { return (text = driver::WindowText(control)) == expected; });
+    return text;
+}
+
+std::string WaitForUtf8Text(HWND control, const std::string& expected)
+{
+    std::string text;
+    WaitFor([&] { return (text = driver::WindowUtf8Text(control)) == expected; });
     return text;
 }
 

@@ -22,6 +22,8 @@ HWND WaitForFileDialog(DWORD processId, int nameBoxId);
 // Types text into the name box and presses Open. The classic dialog navigates when the
 // text names a folder; "C:\\dir\\$$$.$$$" accepts the folder C:\dir.
 void Accept(HWND dialog, int nameBoxId, const std::string& text);
+// The same with a text in UTF-8, in any script.
+void AcceptUtf8(HWND dialog, int nameBoxId, const std::string& text);
 // Presses Open with the name box as it is.
 void PressOpen(HWND dialog);
 void Cancel(HWND dialog);
@@ -30,6 +32,8 @@ bool WaitGone(HWND dialog);
 bool WaitFor(const std::function<bool()>& condition);
 // Waits until the control shows the expected text, and gives the text it shows then.
 std::string WaitForText(HWND control, const std::string& expected);
+// The same in UTF-8, every character kept.
+std::string WaitForUtf8Text(HWND control, const std::string& expected);
 
 // A child of a dialog as it is placed: id and rectangle in the dialog's client area.
 struct ChildPlace {

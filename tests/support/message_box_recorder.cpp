@@ -35,6 +35,14 @@ std::vector<std::string> MessageBoxRecorder::texts() const
     return texts;
 }
 
+std::vector<std::string> MessageBoxRecorder::utf8Texts() const
+{
+    std::vector<std::string> texts;
+    for (const RecordedBox& box : boxes_)
+        texts.push_back(box.utf8Text);
+    return texts;
+}
+
 LRESULT CALLBACK MessageBoxRecorder::OnActivate(int code, WPARAM wParam, LPARAM lParam)
 {
     // A box is activated once its children exist, and may be activated again; a handle
@@ -49,6 +57,7 @@ LRESULT CALLBACK MessageBoxRecorder::OnActivate(int code, WPARAM wParam, LPARAM 
         GetWindowTextA(window, caption, sizeof caption);
         box.caption = caption;
         box.text = driver::WindowText(GetDlgItem(window, MESSAGE_TEXT_ID));
+        box.utf8Text = driver::WindowUtf8Text(GetDlgItem(window, MESSAGE_TEXT_ID));
         box.owner = GetWindow(window, GW_OWNER);
         for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
             HWND button = GetDlgItem(window, id);

@@ -11,7 +11,8 @@
 
 struct RecordedBox {
     std::string caption;
-    std::string text;
+    std::string text;      // as an ANSI program reads it
+    std::string utf8Text;  // every character as the box shows it
     HWND owner = nullptr;
     std::vector<int> buttons;  // ids of the buttons it shows, ascending
 };
@@ -26,6 +27,7 @@ public:
 
     const std::vector<RecordedBox>& boxes() const { return boxes_; }
     std::vector<std::string> texts() const;
+    std::vector<std::string> utf8Texts() const;
 
 private:
     static LRESULT CALLBACK OnActivate(int code, WPARAM wParam, LPARAM lParam);

@@ -12,10 +12,14 @@ namespace pattern_box {
 
 // The entries of its list, in order, as 1252 texts.
 std::vector<std::string> Entries(HWND box);
+// The same in UTF-8, every character kept.
+std::vector<std::string> Utf8Entries(HWND box);
 // The index of the selected entry, -1 when none is.
 int Selection(HWND box);
 // Types a text into its edit field, key by key, over whatever it held.
 void Type(HWND box, const std::string& text);
+// The same with a text in UTF-8, in any script.
+void TypeUtf8(HWND box, const std::string& text);
 // Picks an entry of the list: it is selected and its text shown in the edit field.
 void Pick(HWND box, int index);
 

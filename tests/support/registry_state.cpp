@@ -1,6 +1,9 @@
 #include "support/registry_state.h"
 
 #include <cstdio>
+#include <cstring>
+
+#include "support/utf8.h"
 
 namespace registry {
 
@@ -268,6 +271,36 @@ std::vector<std::string> HistoryTexts()
     Value value;
     while (ReadValue(HISTORY_PATH, IndexName(static_cast<int>(texts.size())), value))
         texts.push_back(value.bytes.substr(0, value.bytes.find('\0')));
+    return texts;
+}
+
+bool ReadWideValue(const std::string& path, const std::string& name, Value& value)
+{
+    HKEY key;
+    if (!OpenKey(HKEY_USERS, path, KEY_READ, key))
+        return false;
+    std::wstring wideName = Wide(name);
+    DWORD size = 0, type = REG_NONE;
+    bool found = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+    if (found) {
+        std::string data(size + 2, '\0');
+        found = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) ==
+                ERROR_SUCCESS;
+        value = {name, type, data.substr(0, size)};
+    }
+    RegCloseKey(key);
+    return found;
+}
+
+std::vector<std::string> HistoryUtf8Texts()
+{
+    std::vector<std::string> texts;
+    Value value;
+    while (ReadWideValue(HISTORY_PATH, IndexName(static_cast<int>(texts.size())), value)) {
+        std::wstring text(value.bytes.size() / 2, L'\0');
+        memcpy(&text[0], value.bytes.data(), text.size() * 2);
+        texts.push_back(Utf8(text.substr(0, text.find(L'\0'))));
+    }
     return texts;
 }
 

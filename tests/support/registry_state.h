@@ -81,6 +81,11 @@ DWORD Word(const std::string& path, const std::string& name, DWORD missing = 0xD
 // The texts of the history values "00" up to the first one missing, in index order, each
 // up to its first zero.
 std::vector<std::string> HistoryTexts();
+// The same read through the UTF-16 calls, in UTF-8: every character as stored.
+std::vector<std::string> HistoryUtf8Texts();
+// A value as the UTF-16 calls give it: its bytes exactly as stored for a text written
+// through them, no terminator added.
+bool ReadWideValue(const std::string& path, const std::string& name, Value& value);
 
 // Leaves a key (created when missing) open to no one: every open or create fails with
 // ERROR_ACCESS_DENIED until DeleteTree removes it.
