@@ -97,37 +97,45 @@ bool ListFolder(HANDLE folder, void* batch, FolderListing& listing, bool markNam
     SIZE_T capacity = 0;
     SIZE_T used = 0;
     int count = 0;
+    bool withIds = true;
     for (bool restart = true;; restart = false) {
-        BatchOutcome outcome = ListFolderBatch(folder, batch, LISTING_BATCH_BYTES, restart);
+        BatchOutcome outcome = ListFolderBatch(folder, batch, LISTING_BATCH_BYTES, restart, withIds);
+        if (outcome == BATCH_REFUSED && withIds) {
+            // A file system without ids in its listings: the entries come without them.
+            withIds = false;
+            outcome = ListFolderBatch(folder, batch, LISTING_BATCH_BYTES, restart, withIds);
+        }
         if (outcome == BATCH_END)
             break;
-        if (outcome == BATCH_FAILED) {
+        if (outcome != BATCH_FILLED) {
             ReleaseListing(listing);
             return false;
         }
-        auto* record = static_cast<FILE_ID_FULL_DIR_INFORMATION*>(batch);
-        for (;;) {
-            int length = static_cast<int>(record->FileNameLength / sizeof(WCHAR));
-            if (!IsDotName(record->FileName, length)) {
+        for (auto* record = static_cast<BYTE*>(batch);; ) {
+            // The two records differ only from the file id on.
+            auto* full = reinterpret_cast<FILE_FULL_DIR_INFORMATION*>(record);
+            auto* withId = reinterpret_cast<FILE_ID_FULL_DIR_INFORMATION*>(record);
+            const WCHAR* name = withIds ? withId->FileName : full->FileName;
+            int length = static_cast<int>(full->FileNameLength / sizeof(WCHAR));
+            if (!IsDotName(name, length)) {
                 // A name the system could not hold in an entry's length field is no name.
                 if (length > 0xFFFF || !MakeRoom(listing, capacity, used, EntryBytes(length))) {
                     ReleaseListing(listing);
                     return false;
                 }
                 auto* entry = reinterpret_cast<FolderEntry*>(static_cast<BYTE*>(listing.block) + used);
-                entry->id = record->FileId.QuadPart;
-                entry->attributes = record->FileAttributes;
+                entry->id = withIds ? withId->FileId.QuadPart : 0;
+                entry->attributes = full->FileAttributes;
                 entry->length = static_cast<WORD>(length);
                 entry->flags = 0;
-                CopyMemory(entry->name, record->FileName, length * sizeof(WCHAR));
+                CopyMemory(entry->name, name, length * sizeof(WCHAR));
                 entry->name[length] = L'\0';
                 used += EntryBytes(length);
                 ++count;
             }
-            if (record->NextEntryOffset == 0)
+            if (full->NextEntryOffset == 0)
                 break;
-            record = reinterpret_cast<FILE_ID_FULL_DIR_INFORMATION*>(reinterpret_cast<BYTE*>(record) +
-                                                                     record->NextEntryOffset);
+            record += full->NextEntryOffset;
         }
     }
     listing.first = static_cast<FolderEntry*>(listing.block);

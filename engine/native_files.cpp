@@ -16,6 +16,8 @@ constexpr NTSTATUS NO_MORE_FILES = static_cast<NTSTATUS>(0x80000006);
 constexpr NTSTATUS NO_SUCH_FILE = static_cast<NTSTATUS>(0xC000000F);
 constexpr NTSTATUS NOT_IMPLEMENTED = static_cast<NTSTATUS>(0xC0000002);
 constexpr NTSTATUS INVALID_INFO_CLASS = static_cast<NTSTATUS>(0xC0000003);
+constexpr NTSTATUS INVALID_PARAMETER = static_cast<NTSTATUS>(0xC000000D);
+constexpr NTSTATUS NOT_SUPPORTED = static_cast<NTSTATUS>(0xC00000BB);
 constexpr NTSTATUS PENDING = static_cast<NTSTATUS>(0x00000103);
 
 // The request and its flags, from the platform's kernel-mode headers. mingw's list of
@@ -99,14 +101,18 @@ BatchOutcome BatchOutcomeOf(NTSTATUS result, ULONG_PTR information, bool first)
         return BATCH_END;
     if (NT_SUCCESS(result) && result != PENDING && information > 0)
         return BATCH_FILLED;
+    if (first && (result == INVALID_INFO_CLASS || result == NOT_IMPLEMENTED || result == NOT_SUPPORTED ||
+                  result == INVALID_PARAMETER))
+        return BATCH_REFUSED;
     return BATCH_FAILED;
 }
 
-BatchOutcome ListFolderBatch(HANDLE folder, void* buffer, ULONG bytes, bool restart)
+BatchOutcome ListFolderBatch(HANDLE folder, void* buffer, ULONG bytes, bool restart, bool withIds)
 {
     IO_STATUS_BLOCK status = {};
     NTSTATUS result = NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &status, buffer, bytes,
-                                           FileIdFullDirectoryInformation, FALSE, nullptr, restart ? TRUE : FALSE);
+                                           withIds ? FileIdFullDirectoryInformation : FileFullDirectoryInformation,
+                                           FALSE, nullptr, restart ? TRUE : FALSE);
     // Only a handle opened for asynchronous I/O answers so; its status block is written
     // when the call has ended.
     if (result == PENDING && WaitForSingleObject(folder, INFINITE) == WAIT_OBJECT_0)

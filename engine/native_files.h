@@ -31,9 +31,10 @@ HANDLE OpenFileForDeletion(HANDLE folder, const WCHAR* name, int length);
 
 // What one call for a batch of a folder's entries came to.
 enum BatchOutcome {
-    BATCH_FILLED,  // entries were written
-    BATCH_END,     // the system said that no entry is left
-    BATCH_FAILED,  // anything else: what was listed so far is not the whole folder
+    BATCH_FILLED,   // entries were written
+    BATCH_END,      // the system said that no entry is left
+    BATCH_REFUSED,  // the first call: the file system keeps no such records
+    BATCH_FAILED,   // anything else: what was listed so far is not the whole folder
 };
 
 // The outcome of a directory query that ended with `result` and wrote `information` bytes;
@@ -42,8 +43,10 @@ enum BatchOutcome {
 BatchOutcome BatchOutcomeOf(NTSTATUS result, ULONG_PTR information, bool first);
 
 // Fills `buffer` (`bytes` long) with the next batch of the folder's entries, from the
-// start when `restart`. Each is a FILE_ID_FULL_DIR_INFORMATION record.
-BatchOutcome ListFolderBatch(HANDLE folder, void* buffer, ULONG bytes, bool restart);
+// start when `restart`: FILE_ID_FULL_DIR_INFORMATION records with `withIds`, which give
+// each entry's file id, FILE_FULL_DIR_INFORMATION records otherwise, for a file system
+// that refuses the former.
+BatchOutcome ListFolderBatch(HANDLE folder, void* buffer, ULONG bytes, bool restart, bool withIds);
 
 // The file id of the object open in `handle`. False when the system gives none.
 bool QueryFileId(HANDLE handle, LONGLONG& id);

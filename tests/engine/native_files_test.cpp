@@ -39,7 +39,11 @@ TEST(NativeFiles, AListingEndsOnlyWhenTheSystemSaysThatNoEntryIsLeft)
                           Case{SUCCESS, 0, false, BATCH_FAILED}, Case{PENDING, 0, false, BATCH_FAILED},
                           Case{BUFFER_OVERFLOW, 100, false, BATCH_FAILED},
                           Case{UNEXPECTED_NETWORK_ERROR, 0, false, BATCH_FAILED},
-                          Case{ACCESS_DENIED, 0, true, BATCH_FAILED}}) {
+                          Case{ACCESS_DENIED, 0, true, BATCH_FAILED},
+                          // A file system that keeps no ids refuses their records at once.
+                          Case{INVALID_INFO_CLASS, 0, true, BATCH_REFUSED}, Case{NOT_SUPPORTED, 0, true, BATCH_REFUSED},
+                          Case{INVALID_PARAMETER, 0, true, BATCH_REFUSED},
+                          Case{INVALID_INFO_CLASS, 0, false, BATCH_FAILED}, Case{INVALID_PARAMETER, 0, false, BATCH_FAILED}}) {
         SCOPED_TRACE(testing::Message() << std::hex << c.result << (c.first ? " first" : " later"));
         EXPECT_EQ(BatchOutcomeOf(c.result, c.written, c.first), c.outcome);
     }
@@ -60,7 +64,7 @@ TEST(NativeFiles, AFolderThatCannotBeListedIsNotTakenForAnEmptyOne)
     ReleaseListing(listing);
     CloseHandle(empty);
 
-    // A file is no folder: the system refuses to list it.
+    // A file is no folder: the system refuses to list it, with ids or without.
     HANDLE notAFolder = CreateFileW(Wide(file).c_str(), GENERIC_READ | SYNCHRONIZE, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(notAFolder, INVALID_HANDLE_VALUE);
