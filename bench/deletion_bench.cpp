@@ -3,11 +3,15 @@
 //   all:  1,000 folders of 20 "*.obj" files each, every file named;
 //   half: 1,000 folders of 10 "*.obj" and 10 "*.c" files, half of them kept.
 // "memory N" instead runs once on a tree of N files, in a process of its own, and gives
-// the peak memory of the run.
+// the peak memory of the run. "dotted" runs once over one folder of 30,000 files whose
+// names end in a dot, all named, and gives the longest time that the run's owner window
+// took to answer a message sent from another thread every 50 ms.
 //   deletion_bench [rounds]
 //   deletion_bench memory files
+//   deletion_bench dotted
 #include <windows.h>
 #include <psapi.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -116,12 +120,18 @@ LRESULT CALLBACK AnswerYes(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-double TimeBrumix(const std::string& root)
+// The folder as a run takes it: UTF-16, ending with a backslash.
+std::wstring RunFolder(const std::string& root)
 {
     std::wstring folder(root.size() + 2, L'\0');
     folder.resize(static_cast<size_t>(
         MultiByteToWideChar(CP_ACP, 0, root.c_str(), static_cast<int>(root.size()), &folder[0], static_cast<int>(folder.size()))));
-    folder += L"\\";
+    return folder + L"\\";
+}
+
+double TimeBrumix(const std::string& root)
+{
+    std::wstring folder = RunFolder(root);
     HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerYes, nullptr, GetCurrentThreadId());
     double start = Seconds();
     RunDeletion(nullptr, folder.c_str(), WIDE_PATTERNS, OPT_RECURSE);
@@ -227,6 +237,125 @@ bool Compare(const std::string& base, const Shape& shape, int rounds)
     return complete;
 }
 
+// The dotted names can only be made and removed by NT calls relative to their folder's
+// handle: a Win32 path loses a trailing dot on the way.
+HANDLE OpenRelative(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG disposition, ULONG options)
+{
+    UNICODE_STRING text;
+    text.Buffer = const_cast<WCHAR*>(name.c_str());
+    text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(WCHAR));
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &text, 0, folder, nullptr);
+    IO_STATUS_BLOCK status;
+    HANDLE handle = nullptr;
+    NTSTATUS result = NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &status, nullptr, 0,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, disposition,
+                                   options | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+    return NT_SUCCESS(result) ? handle : nullptr;
+}
+
+HANDLE OpenFolderHandle(const std::string& folder)
+{
+    HANDLE handle = CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+}
+
+std::wstring DottedName(int i)
+{
+    WCHAR name[32];
+    wsprintfW(name, L"unit%05d.obj.", i);
+    return name;
+}
+
+// The files left in the folder, each removed by its exact name.
+int CountAndRemoveExactly(const std::string& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(std::wstring(folder.begin(), folder.end()).append(L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..")
+                names.push_back(name);
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    HANDLE handle = OpenFolderHandle(folder);
+    for (const std::wstring& name : names)
+        CloseHandle(OpenRelative(handle, name, DELETE, FILE_OPEN, FILE_NON_DIRECTORY_FILE | FILE_DELETE_ON_CLOSE));
+    CloseHandle(handle);
+    RemoveDirectoryA(folder.c_str());
+    return static_cast<int>(names.size());
+}
+
+struct AnswerWatch {
+    HWND window;
+    volatile LONG stop;
+    double longest;  // seconds
+    int answered;
+};
+
+// Asks the window every 50 ms whether it answers, as the system does to tell a hung one.
+DWORD WINAPI WatchAnswers(void* parameter)
+{
+    auto* watch = static_cast<AnswerWatch*>(parameter);
+    while (!watch->stop) {
+        double sent = Seconds();
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(watch->window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+        watch->longest = std::max(watch->longest, Seconds() - sent);
+        ++watch->answered;
+        Sleep(50);
+    }
+    return 0;
+}
+
+// One run over a folder of dotted names, owned by a window of this thread that another
+// thread keeps asking for an answer.
+bool MeasureDotted(const std::string& base)
+{
+    constexpr int FILES = 30000;
+    const WCHAR PATTERN[] = L"*.obj?";
+    std::string folder = base + "\\dotted";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    HANDLE handle = OpenFolderHandle(folder);
+    int made = 0;
+    for (int i = 0; i < FILES; ++i) {
+        HANDLE file = OpenRelative(handle, DottedName(i), GENERIC_WRITE, FILE_CREATE, FILE_NON_DIRECTORY_FILE);
+        made += file != nullptr;
+        CloseHandle(file);
+    }
+    CloseHandle(handle);
+
+    HWND owner = CreateWindowExW(0, L"STATIC", L"brumix bench", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+    AnswerWatch watch = {owner, 0, 0.0, 0};
+    HANDLE watcher = CreateThread(nullptr, 0, WatchAnswers, &watch, 0, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerYes, nullptr, GetCurrentThreadId());
+    double start = Seconds();
+    RunDeletion(owner, RunFolder(folder).c_str(), PATTERN, OPT_RECURSE);
+    double seconds = Seconds() - start;
+    UnhookWindowsHookEx(hook);
+    watch.stop = 1;
+    // The watcher's last question needs this thread's messages to end.
+    while (MsgWaitForMultipleObjects(1, &watcher, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    }
+    CloseHandle(watcher);
+    DestroyWindow(owner);
+    SetCurrentDirectoryA("C:\\");
+    int left = CountAndRemoveExactly(folder);
+    std::printf("dotted: %d files named \"unit00000.obj.\" and on in one folder (pattern \"%ls\"): run of %.2f s, "
+                "%d left; the owner answered %d messages, the slowest in %.0f ms\n",
+                made, PATTERN, seconds, left, watch.answered, watch.longest * 1000.0);
+    return made == FILES && left == 0;
+}
+
 // One run on a tree of about `files` named files, and the peak memory of the process.
 bool MeasureMemory(const std::string& base, int files)
 {
@@ -252,6 +381,8 @@ int main(int argc, char** argv)
     bool complete;
     if (argc > 2 && std::strcmp(argv[1], "memory") == 0) {
         complete = MeasureMemory(base, std::atoi(argv[2]));
+    } else if (argc > 1 && std::strcmp(argv[1], "dotted") == 0) {
+        complete = MeasureDotted(base);
     } else {
         int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
         complete = Compare(base, Shape{"all named", 10, 9, 10, 20, 0}, rounds);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include "base/option_flags.h"
+#include "engine/entry_check.h"
 
 struct RemovalWorkers;
 
@@ -21,6 +22,7 @@ struct DeletionJob {
     WCHAR* lastFolder;           // the path of the last folder entered, as shown
     RemovalWorkers* workers;     // the threads that delete in runs without questions, or null
     DWORD lastMessages;          // when the owner last had its messages handled
+    EntryCheck entryCheck;       // how opened entries are checked: the platform's (0) way
 };
 
 // 0 while a run may go on; 1 once the user has cancelled, until the next run starts.

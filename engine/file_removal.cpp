@@ -1,7 +1,6 @@
 #include "engine/file_removal.h"
 
 #include "base/global_block.h"
-#include "engine/found_path.h"
 #include "engine/native_files.h"
 
 namespace {
@@ -16,7 +15,7 @@ constexpr int QUESTION_END_LENGTH = sizeof QUESTION_END / sizeof(WCHAR) - 1;
 // box cannot be shown) keeps the file and stops the run.
 bool AskToDelete(const DeletionJob& job, const WalkedFolder& folder, const FolderEntry& entry)
 {
-    WCHAR* question = ComposeFileQuestion(folder.shown, folder.shownLength, entry.name, entry.length);
+    WCHAR* question = ComposeFileQuestion(folder, entry.name, entry.length);
     int answer = question != nullptr ? MessageBoxW(job.owner, question, QUESTION_CAPTION, MB_YESNOCANCEL) : 0;
     if (question != nullptr)
         GlobalFree(question);
@@ -27,9 +26,9 @@ bool AskToDelete(const DeletionJob& job, const WalkedFolder& folder, const Folde
 
 }  // namespace
 
-WCHAR* ComposeFileQuestion(const WCHAR* folder, int folderLength, const WCHAR* name, int nameLength)
+WCHAR* ComposeFileQuestion(const WalkedFolder& folder, const WCHAR* name, int nameLength)
 {
-    int length = QUESTION_START_LENGTH + folderLength + nameLength + QUESTION_END_LENGTH;
+    int length = QUESTION_START_LENGTH + folder.shownLength + nameLength + QUESTION_END_LENGTH;
     auto* text = static_cast<WCHAR*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, (length + 1) * sizeof(WCHAR)));
     if (text == nullptr)
         return nullptr;
@@ -39,7 +38,8 @@ WCHAR* ComposeFileQuestion(const WCHAR* folder, int folderLength, const WCHAR* n
         at += count;
     };
     put(QUESTION_START, QUESTION_START_LENGTH);
-    put(folder, folderLength);
+    WriteShownPath(folder, at);
+    at += folder.shownLength;
     put(name, nameLength);
     put(QUESTION_END, QUESTION_END_LENGTH);
     return text;
@@ -50,9 +50,7 @@ HANDLE OpenCheckedFile(const WalkedFolder& folder, const FolderEntry& entry, voi
     HANDLE file = OpenFileForDeletion(folder.handle, entry.name, entry.length);
     if (file == nullptr)
         return nullptr;
-    int length = 0;
-    const WCHAR* found = QueryObjectName(file, nameBlock, length);
-    if (found == nullptr || !IsFoundIn(found, length, folder.found, folder.foundLength, entry.name, entry.length)) {
+    if (!IsListedEntry(folder, entry, file, nameBlock)) {
         CloseObject(file);
         return nullptr;
     }

@@ -4,8 +4,8 @@
 
 #include "engine/folder_walk.h"
 
-// Opens `entry` of `folder` for deletion when the system finds it exactly there: not a
-// link that leads elsewhere, not another entry that its name resolves to. `nameBlock` is
+// Opens `entry` of `folder` for deletion, the entry itself and not what a link leads to,
+// when the object opened is the entry listed (see IsListedEntry). `nameBlock` is
 // OBJECT_NAME_BYTES of scratch. Gives null otherwise.
 HANDLE OpenCheckedFile(const WalkedFolder& folder, const FolderEntry& entry, void* nameBlock);
 
@@ -18,7 +18,8 @@ bool RemoveFile(DeletionJob& job, WalkedFolder& folder, FolderEntry& entry);
 // Deletes `entry` of `folder` without a question, as a run without OPT_CONFIRM does.
 void RemoveUnasked(const WalkedFolder& folder, const FolderEntry& entry, void* nameBlock);
 
-// The per-file question for this path, in a block of its own size; the caller frees it.
-WCHAR* ComposeFileQuestion(const WCHAR* folder, int folderLength, const WCHAR* name, int nameLength);
+// The per-file question for the file `name` of `folder`, in a block of its own size; the
+// caller frees it.
+WCHAR* ComposeFileQuestion(const WalkedFolder& folder, const WCHAR* name, int nameLength);
 
 #endif

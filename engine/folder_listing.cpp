@@ -2,6 +2,7 @@
 
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstddef>
 
 #include "engine/found_path.h"
@@ -12,7 +13,7 @@ namespace {
 int EntryBytes(int length)
 {
     int bytes = static_cast<int>(offsetof(FolderEntry, name)) + (length + 1) * static_cast<int>(sizeof(WCHAR));
-    return (bytes + 3) & ~3;
+    return (bytes + 7) & ~7;
 }
 
 // Grows the listing's block so that `needed` more bytes fit after `used`.
@@ -32,30 +33,55 @@ bool MakeRoom(FolderListing& listing, SIZE_T& capacity, SIZE_T used, SIZE_T need
     return true;
 }
 
+// Orders entries by their names without trailing dots and blanks, compared exactly.
+bool StrippedBefore(const FolderEntry* one, const FolderEntry* other)
+{
+    int a = StrippedLength(one->name, one->length);
+    int b = StrippedLength(other->name, other->length);
+    for (int i = 0; i < a && i < b; ++i)
+        if (one->name[i] != other->name[i])
+            return one->name[i] < other->name[i];
+    return a < b;
+}
+
+bool SameStripped(const FolderEntry* one, const FolderEntry* other)
+{
+    return !StrippedBefore(one, other) && !StrippedBefore(other, one);
+}
+
 // Marks every entry whose name, without trailing dots and blanks, is empty or is also
 // another entry's. Only a name that ends with a dot or a blank can be another's twin, and
-// such names are rare: most folders cost one pass.
-void MarkAmbiguous(FolderListing& listing)
+// such names are rare: most folders cost one pass. Otherwise twins end up side by side
+// once the names are sorted without their tails, so that a folder of many such names
+// costs a sort, not a comparison of every pair. False when there is no memory to sort.
+bool MarkAmbiguous(FolderListing& listing)
 {
+    bool tailed = false;
     FolderEntry* entry = listing.first;
-    for (int i = 0; i < listing.count; ++i, entry = NextEntry(entry)) {
-        int stripped = StrippedLength(entry->name, entry->length);
-        if (stripped == entry->length)
-            continue;
-        if (stripped == 0) {
-            entry->flags |= ENTRY_AMBIGUOUS;
-            continue;
-        }
-        FolderEntry* other = listing.first;
-        for (int j = 0; j < listing.count; ++j, other = NextEntry(other)) {
-            if (other == entry || StrippedLength(other->name, other->length) != stripped)
-                continue;
-            if (CompareStringOrdinal(entry->name, stripped, other->name, stripped, FALSE) == CSTR_EQUAL) {
-                entry->flags |= ENTRY_AMBIGUOUS;
-                other->flags |= ENTRY_AMBIGUOUS;
-            }
-        }
+    for (int i = 0; i < listing.count && !tailed; ++i, entry = NextEntry(entry))
+        tailed = StrippedLength(entry->name, entry->length) != entry->length;
+    if (!tailed)
+        return true;
+
+    auto** order = static_cast<FolderEntry**>(GlobalAlloc(GMEM_FIXED, listing.count * sizeof(FolderEntry*)));
+    if (order == nullptr)
+        return false;
+    entry = listing.first;
+    for (int i = 0; i < listing.count; ++i, entry = NextEntry(entry))
+        order[i] = entry;
+    std::sort(order, order + listing.count, StrippedBefore);
+    for (int i = 0; i < listing.count;) {
+        int end = i + 1;
+        while (end < listing.count && SameStripped(order[i], order[end]))
+            ++end;
+        bool empty = StrippedLength(order[i]->name, order[i]->length) == 0;
+        if (end - i > 1 || empty)
+            for (int k = i; k < end; ++k)
+                order[k]->flags |= ENTRY_AMBIGUOUS;
+        i = end;
     }
+    GlobalFree(order);
+    return true;
 }
 
 }  // namespace
@@ -65,40 +91,59 @@ bool IsDotName(const WCHAR* name, int length)
     return (length == 1 && name[0] == L'.') || (length == 2 && name[0] == L'.' && name[1] == L'.');
 }
 
-bool ListFolder(HANDLE folder, void* batch, FolderListing& listing)
+bool ListFolder(HANDLE folder, void* batch, FolderListing& listing, bool markNamesakes)
 {
     listing = FolderListing{nullptr, nullptr, 0};
     SIZE_T capacity = 0;
     SIZE_T used = 0;
     int count = 0;
-    for (bool restart = true; ListFolderBatch(folder, batch, LISTING_BATCH_BYTES, restart); restart = false) {
-        auto* record = static_cast<FILE_DIRECTORY_INFORMATION*>(batch);
-        for (;;) {
-            int length = static_cast<int>(record->FileNameLength / sizeof(WCHAR));
-            if (!IsDotName(record->FileName, length)) {
+    bool withIds = true;
+    for (bool restart = true;; restart = false) {
+        BatchOutcome outcome = ListFolderBatch(folder, batch, LISTING_BATCH_BYTES, restart, withIds);
+        if (outcome == BATCH_REFUSED && withIds) {
+            // A file system without ids in its listings: the entries come without them.
+            withIds = false;
+            outcome = ListFolderBatch(folder, batch, LISTING_BATCH_BYTES, restart, withIds);
+        }
+        if (outcome == BATCH_END)
+            break;
+        if (outcome != BATCH_FILLED) {
+            ReleaseListing(listing);
+            return false;
+        }
+        for (auto* record = static_cast<BYTE*>(batch);; ) {
+            // The two records differ only from the file id on.
+            auto* full = reinterpret_cast<FILE_FULL_DIR_INFORMATION*>(record);
+            auto* withId = reinterpret_cast<FILE_ID_FULL_DIR_INFORMATION*>(record);
+            const WCHAR* name = withIds ? withId->FileName : full->FileName;
+            int length = static_cast<int>(full->FileNameLength / sizeof(WCHAR));
+            if (!IsDotName(name, length)) {
                 // A name the system could not hold in an entry's length field is no name.
                 if (length > 0xFFFF || !MakeRoom(listing, capacity, used, EntryBytes(length))) {
                     ReleaseListing(listing);
                     return false;
                 }
                 auto* entry = reinterpret_cast<FolderEntry*>(static_cast<BYTE*>(listing.block) + used);
-                entry->attributes = record->FileAttributes;
+                entry->id = withIds ? withId->FileId.QuadPart : 0;
+                entry->attributes = full->FileAttributes;
                 entry->length = static_cast<WORD>(length);
                 entry->flags = 0;
-                CopyMemory(entry->name, record->FileName, length * sizeof(WCHAR));
+                CopyMemory(entry->name, name, length * sizeof(WCHAR));
                 entry->name[length] = L'\0';
                 used += EntryBytes(length);
                 ++count;
             }
-            if (record->NextEntryOffset == 0)
+            if (full->NextEntryOffset == 0)
                 break;
-            record = reinterpret_cast<FILE_DIRECTORY_INFORMATION*>(reinterpret_cast<BYTE*>(record) +
-                                                                   record->NextEntryOffset);
+            record += full->NextEntryOffset;
         }
     }
     listing.first = static_cast<FolderEntry*>(listing.block);
     listing.count = count;
-    MarkAmbiguous(listing);
+    if (markNamesakes && !MarkAmbiguous(listing)) {
+        ReleaseListing(listing);
+        return false;
+    }
     return true;
 }
 

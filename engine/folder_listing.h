@@ -6,8 +6,9 @@
 #include <windows.h>
 
 // An entry as the listing gave it. Entries are packed one after the other in the
-// listing's block, each aligned to 4 bytes, its name terminated.
+// listing's block, each aligned to 8 bytes, its name terminated.
 struct FolderEntry {
+    LONGLONG id;        // its file id; 0 or -1 where the file system keeps none
     DWORD attributes;
     WORD length;        // characters of the name
     WORD flags;         // ENTRY_ bits
@@ -15,7 +16,8 @@ struct FolderEntry {
 };
 
 // The folder holds another entry with the same name but for trailing dots and blanks,
-// or the name is nothing but dots and blanks: it cannot be told apart, never act on it.
+// or the name is nothing but dots and blanks: where names are reported without such a
+// tail, it cannot be told apart; never act on it.
 constexpr WORD ENTRY_AMBIGUOUS = 1;
 // Deleted by this run (a later pattern must not offer it again).
 constexpr WORD ENTRY_GONE = 2;
@@ -29,10 +31,11 @@ struct FolderListing {
 // Bytes of the scratch block that ListFolder reads the system's batches into.
 constexpr ULONG LISTING_BATCH_BYTES = 64 * 1024;
 
-// Lists the open folder `folder`, "." and ".." left out, in the order the system gives,
-// and marks the ambiguous entries. False when it cannot be listed whole; the listing is
-// then empty.
-bool ListFolder(HANDLE folder, void* batch, FolderListing& listing);
+// Lists the open folder `folder`, "." and ".." left out, in the order the system gives;
+// with `markNamesakes`, marks the ambiguous entries. False when it cannot be listed whole,
+// to the system's own "no more files": the listing is then empty, and nothing in the
+// folder may be acted on.
+bool ListFolder(HANDLE folder, void* batch, FolderListing& listing, bool markNamesakes);
 void ReleaseListing(FolderListing& listing);
 
 FolderEntry* NextEntry(FolderEntry* entry);

@@ -9,12 +9,13 @@
 
 namespace {
 
-// A file the patterns may name: not a folder, not an entry that Windows marks as a link
-// (whose target may be anywhere), not one that cannot be told from its namesake.
+// A file the patterns may name: any entry that is not a folder, whatever its other
+// attributes. A link, a cloud placeholder or a compressed file is a file that the user
+// named like any other, and goes as the entry itself (see OpenFileForDeletion). Not one
+// that cannot be told from its namesake, nor one already gone.
 bool IsCandidate(const FolderEntry& entry)
 {
-    return !(entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
-           !(entry.flags & (ENTRY_AMBIGUOUS | ENTRY_GONE));
+    return !(entry.attributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.flags & (ENTRY_AMBIGUOUS | ENTRY_GONE));
 }
 
 // A folder the walk enters: its attribute word is exactly the folder attribute, so a
@@ -22,6 +23,13 @@ bool IsCandidate(const FolderEntry& entry)
 bool IsPlainFolder(const FolderEntry& entry)
 {
     return entry.attributes == FILE_ATTRIBUTE_DIRECTORY && !(entry.flags & ENTRY_AMBIGUOUS);
+}
+
+// The file system gives an id to tell its objects apart (NTFS, ReFS, and the ids that
+// FAT and network file systems make up); 0 and -1 stand for none.
+bool HasFileId(LONGLONG id)
+{
+    return id != 0 && id != -1;
 }
 
 bool MatchesAny(const DeletionJob& job, const FolderEntry& entry)
@@ -35,31 +43,74 @@ bool MatchesAny(const DeletionJob& job, const FolderEntry& entry)
 
 void NoteFolderEntered(DeletionJob& job, const WalkedFolder& folder)
 {
-    if (folder.shownLength < MAX_PATH)
-        lstrcpynW(job.lastFolder, folder.shown, MAX_PATH);
+    if (folder.shownLength >= MAX_PATH)
+        return;
+    WriteShownPath(folder, job.lastFolder);
+    job.lastFolder[folder.shownLength] = L'\0';
 }
 
-// Opens the subfolder `entry` of `parent` and walks it, if the system reports it exactly
-// where the walk expects it.
-void WalkSubfolder(DeletionJob& job, WalkedFolder& parent, const FolderEntry& entry)
+// A record for the subfolder `name` of `parent`, open in `handle`, holding one reference
+// and one to its parent. Null when the heap cannot supply it.
+WalkedFolder* MakeSubfolder(WalkedFolder& parent, HANDLE handle, const WCHAR* name, int nameLength)
+{
+    SIZE_T bytes = sizeof(WalkedFolder) + (static_cast<SIZE_T>(nameLength) + 1) * sizeof(WCHAR);
+    auto* folder = static_cast<WalkedFolder*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, bytes));
+    if (folder == nullptr)
+        return nullptr;
+    auto* text = reinterpret_cast<WCHAR*>(folder + 1);
+    CopyMemory(text, name, nameLength * sizeof(WCHAR));
+    folder->handle = handle;
+    folder->references = 1;
+    folder->parent = &parent;
+    HoldFolder(&parent);
+    folder->check = parent.check;
+    folder->name = text;
+    folder->nameLength = nameLength;
+    folder->shownLength = parent.shownLength + nameLength + 1;
+    return folder;
+}
+
+// Opens the subfolder `entry` of `parent`, if it is the entry listed.
+WalkedFolder* OpenSubfolder(DeletionJob& job, WalkedFolder& parent, const FolderEntry& entry)
 {
     HANDLE handle = OpenFolder(parent.handle, entry.name, entry.length);
     if (handle == nullptr)
-        return;
-    int length = 0;
-    const WCHAR* found = QueryObjectName(handle, job.nameBlock, length);
-    if (found == nullptr || !IsFoundIn(found, length, parent.found, parent.foundLength, entry.name, entry.length)) {
+        return nullptr;
+    WalkedFolder* child = IsListedEntry(parent, entry, handle, job.nameBlock)
+                              ? MakeSubfolder(parent, handle, entry.name, entry.length)
+                              : nullptr;
+    if (child == nullptr)
         CloseObject(handle);
-        return;
+    return child;
+}
+
+// Lists the folder once and deletes its matching files. False when it cannot be listed
+// whole, or once the run has been cancelled: then nothing below it is entered.
+bool EnterFolder(DeletionJob& job, WalkedFolder& folder)
+{
+    if (g_cancelRequested)
+        return false;
+    NoteFolderEntered(job, folder);
+    folder.next = nullptr;
+    folder.nextIndex = 0;
+    if (!ListFolder(folder.handle, job.batch, folder.listing, folder.check == CHECK_BY_NAME))
+        return false;
+    folder.next = folder.listing.first;
+    return DeleteMatches(job, folder);
+}
+
+// The next plain subfolder in the folder's listing, or null once there is none left.
+const FolderEntry* NextPlainFolder(DeletionJob& job, WalkedFolder& folder)
+{
+    while (folder.nextIndex < folder.listing.count && !g_cancelRequested) {
+        HandleOwnerMessages(job);
+        const FolderEntry* entry = folder.next;
+        folder.next = NextEntry(folder.next);
+        ++folder.nextIndex;
+        if (IsPlainFolder(*entry))
+            return entry;
     }
-    WalkedFolder* child =
-        MakeWalkedFolder(handle, found, length, parent.shown, parent.shownLength, entry.name, entry.length);
-    if (child == nullptr) {
-        CloseObject(handle);
-        return;
-    }
-    WalkFolder(job, *child);
-    ReleaseFolder(child);
+    return nullptr;
 }
 
 }  // namespace
@@ -82,10 +133,12 @@ WalkedFolder* MakeWalkedFolder(HANDLE handle, const WCHAR* found, int foundLengt
         CopyMemory(text + shownParentLength, name, nameLength * sizeof(WCHAR));
         text[shownLength - 1] = L'\\';
     }
-    folder->shown = text;
+    folder->name = text;
+    folder->nameLength = shownLength;
     folder->shownLength = shownLength;
     folder->handle = handle;
     folder->references = 1;
+    folder->check = ResolveEntryCheck(CHECK_BY_PLATFORM);
     return folder;
 }
 
@@ -96,30 +149,73 @@ void HoldFolder(WalkedFolder* folder)
 
 void ReleaseFolder(WalkedFolder* folder)
 {
-    if (InterlockedDecrement(&folder->references) != 0)
-        return;
-    CloseObject(folder->handle);
-    ReleaseListing(folder->listing);
-    GlobalFree(folder);
+    // Up the chain without recursion: a folder's last reference may be its parent's last.
+    while (folder != nullptr && InterlockedDecrement(&folder->references) == 0) {
+        WalkedFolder* parent = folder->parent;
+        CloseObject(folder->handle);
+        ReleaseListing(folder->listing);
+        GlobalFree(folder);
+        folder = parent;
+    }
 }
 
-void WalkFolder(DeletionJob& job, WalkedFolder& folder)
+void WriteShownPath(const WalkedFolder& folder, WCHAR* text)
 {
-    if (g_cancelRequested)
-        return;
-    NoteFolderEntered(job, folder);
-    if (!ListFolder(folder.handle, job.batch, folder.listing))
-        return;
-    if (!DeleteMatches(job, folder))
-        return;
-    if (!(job.options & OPT_RECURSE))
-        return;
+    WCHAR* end = text + folder.shownLength;
+    const WalkedFolder* at = &folder;
+    for (; at->parent != nullptr; at = at->parent) {
+        *--end = L'\\';
+        end -= at->nameLength;
+        CopyMemory(end, at->name, at->nameLength * sizeof(WCHAR));
+    }
+    CopyMemory(text, at->name, at->nameLength * sizeof(WCHAR));
+}
 
-    FolderEntry* entry = folder.listing.first;
-    for (int i = 0; i < folder.listing.count && !g_cancelRequested; ++i, entry = NextEntry(entry)) {
-        HandleOwnerMessages(job);
-        if (IsPlainFolder(*entry))
-            WalkSubfolder(job, folder, *entry);
+bool IsListedEntry(const WalkedFolder& folder, const FolderEntry& entry, HANDLE handle, void* nameBlock)
+{
+    if (folder.check == CHECK_BY_ID) {
+        // Without ids, the exact relative open that follows no link is all there is.
+        if (!HasFileId(entry.id))
+            return true;
+        LONGLONG id = 0;
+        return QueryFileId(handle, id) && id == entry.id;
+    }
+    int length = 0;
+    const WCHAR* found = QueryObjectName(handle, nameBlock, length);
+    if (found == nullptr || !CutFoundComponent(found, length, entry.name, entry.length))
+        return false;
+    const WalkedFolder* at = &folder;
+    for (; at->parent != nullptr; at = at->parent)
+        if (!CutFoundComponent(found, length, at->name, at->nameLength))
+            return false;
+    return IsFoundFolder(found, length, at->found, at->foundLength);
+}
+
+void WalkFolder(DeletionJob& job, WalkedFolder& start)
+{
+    start.check = ResolveEntryCheck(job.entryCheck);
+    if (!EnterFolder(job, start) || !(job.options & OPT_RECURSE))
+        return;
+    // The walk's stack is the chain of folders entered, each linked to its parent: going
+    // down costs one record, going up releases it.
+    WalkedFolder* current = &start;
+    for (;;) {
+        const FolderEntry* entry = NextPlainFolder(job, *current);
+        if (entry == nullptr) {
+            if (current == &start)
+                return;
+            WalkedFolder* parent = current->parent;
+            ReleaseFolder(current);
+            current = parent;
+            continue;
+        }
+        WalkedFolder* child = OpenSubfolder(job, *current, *entry);
+        if (child == nullptr)
+            continue;
+        if (EnterFolder(job, *child))
+            current = child;
+        else
+            ReleaseFolder(child);
     }
 }
 

@@ -47,17 +47,21 @@ bool SameFoundName(const WCHAR* one, int oneLength, const WCHAR* other, int othe
     }
 }
 
-bool IsFoundIn(const WCHAR* reported, int reportedLength, const WCHAR* folder, int folderLength,
-               const WCHAR* name, int nameLength)
+bool CutFoundComponent(const WCHAR* reported, int& length, const WCHAR* name, int nameLength)
 {
-    // The folder part ends at the reported name's last backslash: a name never holds one.
-    int last = reportedLength - 1;
+    // A name never holds a backslash: the component starts after the last one.
+    int last = length - 1;
     while (last >= 0 && reported[last] != L'\\')
         --last;
-    if (last < 0)
+    if (last < 0 || !SameFoundName(reported + last + 1, length - last - 1, name, nameLength))
         return false;
-    // A drive's root is reported with its backslash ("\??\C:\"), any other folder without.
-    int folderPart = (folderLength > 0 && folder[folderLength - 1] == L'\\') ? last + 1 : last;
-    return SameFoundName(reported, folderPart, folder, folderLength) &&
-           SameFoundName(reported + last + 1, reportedLength - last - 1, name, nameLength);
+    length = last;
+    return true;
+}
+
+bool IsFoundFolder(const WCHAR* reported, int reportedLength, const WCHAR* folder, int folderLength)
+{
+    if (folderLength > 0 && folder[folderLength - 1] == L'\\')
+        --folderLength;
+    return SameFoundName(reported, reportedLength, folder, folderLength);
 }

@@ -1,8 +1,8 @@
 // Where the platform really finds a file or folder, as opposed to where the walk expects
 // it. Under Wine an entry can lead elsewhere than its name says: a link to a file shows
-// in listings as a plain file, and opening it opens the target. The walk acts on an entry
-// only when the object it opened is reported exactly where the folder's found name and
-// the entry's name say it is.
+// in listings as a plain file, and opening it opens the target. There the walk acts on an
+// entry only when the object it opened is reported exactly where the start folder's found
+// name and the names of the folders walked down from it say it is (see entry_check.h).
 //
 // Wine reports names without the trailing dots and blanks of each component ("x.obj."
 // comes back as "x.obj"), so names are compared without them, and an entry whose folder
@@ -20,8 +20,12 @@ int StrippedLength(const WCHAR* name, int length);
 // (case included) but for trailing dots and blanks.
 bool SameFoundName(const WCHAR* one, int oneLength, const WCHAR* other, int otherLength);
 
-// True when `reported` is `folder` followed by a backslash and `name`, compared as above.
-bool IsFoundIn(const WCHAR* reported, int reportedLength, const WCHAR* folder, int folderLength,
-               const WCHAR* name, int nameLength);
+// True when the first `length` characters of `reported` end with a backslash and `name`,
+// compared as above; `length` is then cut to the part before that backslash.
+bool CutFoundComponent(const WCHAR* reported, int& length, const WCHAR* name, int nameLength);
+
+// True when `reported` names the folder whose found name is `folder`, compared as above;
+// a drive's root is found with its backslash ("\??\C:\"), any other folder without.
+bool IsFoundFolder(const WCHAR* reported, int reportedLength, const WCHAR* folder, int folderLength);
 
 #endif

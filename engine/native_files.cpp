@@ -1,7 +1,5 @@
 #include "engine/native_files.h"
 
-#include <winternl.h>
-
 // Declared here: mingw's user-mode headers leave these out.
 extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PVOID apcRoutine, PVOID apcContext,
                                                PIO_STATUS_BLOCK status, PVOID buffer, ULONG length,
@@ -11,6 +9,52 @@ extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PVOID 
 namespace {
 
 constexpr ULONG SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The statuses told apart here, from the platform's ntstatus.h (which clashes with the
+// user-mode headers).
+constexpr NTSTATUS NO_MORE_FILES = static_cast<NTSTATUS>(0x80000006);
+constexpr NTSTATUS NO_SUCH_FILE = static_cast<NTSTATUS>(0xC000000F);
+constexpr NTSTATUS NOT_IMPLEMENTED = static_cast<NTSTATUS>(0xC0000002);
+constexpr NTSTATUS INVALID_INFO_CLASS = static_cast<NTSTATUS>(0xC0000003);
+constexpr NTSTATUS INVALID_PARAMETER = static_cast<NTSTATUS>(0xC000000D);
+constexpr NTSTATUS NOT_SUPPORTED = static_cast<NTSTATUS>(0xC00000BB);
+constexpr NTSTATUS PENDING = static_cast<NTSTATUS>(0x00000103);
+
+// The request and its flags, from the platform's kernel-mode headers. mingw's list of
+// information classes ends before it, so the call is made through a prototype that takes
+// the class as the number it is.
+constexpr ULONG FILE_DISPOSITION_INFORMATION_EX_CLASS = 64;
+constexpr ULONG DISPOSITION_DELETE = 0x1;
+constexpr ULONG DISPOSITION_POSIX_SEMANTICS = 0x2;
+
+typedef NTSTATUS(NTAPI* SetInformationCall)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, ULONG);
+const SetInformationCall SetInformationByNumber =
+    reinterpret_cast<SetInformationCall>(reinterpret_cast<void (*)()>(&NtSetInformationFile));
+
+// Set once the system has said that it knows no POSIX-semantics deletion (Wine 8, Windows
+// before 10 1709): from then on every file goes the classic way at once.
+volatile LONG g_posixDeletionUnknown;
+
+// File-system redirection belongs to the 32-bit program on 64-bit Windows, and to its
+// calling thread: it is turned off around each open only, as the platform advises, so
+// that a library that the thread loads meanwhile still comes from the right folder.
+class RedirectionOff {
+public:
+#ifdef _WIN64
+    RedirectionOff() {}
+#else
+    RedirectionOff() : off_(Wow64DisableWow64FsRedirection(&previous_)) {}
+    ~RedirectionOff()
+    {
+        if (off_)
+            Wow64RevertWow64FsRedirection(previous_);
+    }
+
+private:
+    PVOID previous_ = nullptr;
+    BOOL off_;
+#endif
+};
 
 HANDLE OpenRelative(HANDLE folder, const WCHAR* name, int length, ACCESS_MASK access, ULONG options)
 {
@@ -24,8 +68,10 @@ HANDLE OpenRelative(HANDLE folder, const WCHAR* name, int length, ACCESS_MASK ac
     InitializeObjectAttributes(&attributes, &text, 0, folder, nullptr);
     IO_STATUS_BLOCK status;
     HANDLE handle = nullptr;
-    NTSTATUS result = NtCreateFile(&handle, access, &attributes, &status, nullptr, 0, SHARE_ALL, FILE_OPEN,
-                                   options, nullptr, 0);
+    RedirectionOff redirection;
+    NTSTATUS result = NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &status, nullptr, 0, SHARE_ALL,
+                                   FILE_OPEN, options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT,
+                                   nullptr, 0);
     return NT_SUCCESS(result) ? handle : nullptr;
 }
 
@@ -33,28 +79,56 @@ HANDLE OpenRelative(HANDLE folder, const WCHAR* name, int length, ACCESS_MASK ac
 
 HANDLE OpenFolder(HANDLE folder, const WCHAR* name, int length)
 {
-    constexpr ACCESS_MASK ACCESS = FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE;
+    constexpr ACCESS_MASK ACCESS = FILE_LIST_DIRECTORY | FILE_TRAVERSE;
     if (folder == nullptr) {
-        HANDLE handle = CreateFileW(name, ACCESS, SHARE_ALL, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                    nullptr);
+        // Without FILE_FLAG_OVERLAPPED the handle is a synchronous one.
+        RedirectionOff redirection;
+        HANDLE handle = CreateFileW(name, ACCESS | SYNCHRONIZE, SHARE_ALL, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
     }
-    return OpenRelative(folder, name, length, ACCESS,
-                        FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT |
-                            FILE_OPEN_FOR_BACKUP_INTENT);
+    return OpenRelative(folder, name, length, ACCESS, FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT);
 }
 
 HANDLE OpenFileForDeletion(HANDLE folder, const WCHAR* name, int length)
 {
-    return OpenRelative(folder, name, length, DELETE, FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
+    return OpenRelative(folder, name, length, DELETE, FILE_NON_DIRECTORY_FILE);
 }
 
-bool ListFolderBatch(HANDLE folder, void* buffer, ULONG bytes, bool restart)
+BatchOutcome BatchOutcomeOf(NTSTATUS result, ULONG_PTR information, bool first)
+{
+    if (result == NO_MORE_FILES || (first && result == NO_SUCH_FILE))
+        return BATCH_END;
+    if (NT_SUCCESS(result) && result != PENDING && information > 0)
+        return BATCH_FILLED;
+    if (first && (result == INVALID_INFO_CLASS || result == NOT_IMPLEMENTED || result == NOT_SUPPORTED ||
+                  result == INVALID_PARAMETER))
+        return BATCH_REFUSED;
+    return BATCH_FAILED;
+}
+
+BatchOutcome ListFolderBatch(HANDLE folder, void* buffer, ULONG bytes, bool restart, bool withIds)
+{
+    IO_STATUS_BLOCK status = {};
+    NTSTATUS result = NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &status, buffer, bytes,
+                                           withIds ? FileIdFullDirectoryInformation : FileFullDirectoryInformation,
+                                           FALSE, nullptr, restart ? TRUE : FALSE);
+    // Only a handle opened for asynchronous I/O answers so; its status block is written
+    // when the call has ended.
+    if (result == PENDING && WaitForSingleObject(folder, INFINITE) == WAIT_OBJECT_0)
+        result = status.Status;
+    return BatchOutcomeOf(result, status.Information, restart);
+}
+
+bool QueryFileId(HANDLE handle, LONGLONG& id)
 {
     IO_STATUS_BLOCK status;
-    NTSTATUS result = NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &status, buffer, bytes,
-                                           FileDirectoryInformation, FALSE, nullptr, restart ? TRUE : FALSE);
-    return NT_SUCCESS(result) && status.Information > 0;
+    FILE_INTERNAL_INFORMATION information = {};
+    if (!NT_SUCCESS(NtQueryInformationFile(handle, &status, &information, sizeof information,
+                                           FileInternalInformation)))
+        return false;
+    id = information.IndexNumber.QuadPart;
+    return true;
 }
 
 const WCHAR* QueryObjectName(HANDLE handle, void* block, int& length)
@@ -71,9 +145,34 @@ const WCHAR* QueryObjectName(HANDLE handle, void* block, int& length)
     return name->Name.Buffer;
 }
 
+PosixDeletion PosixDeletionOutcome(NTSTATUS result)
+{
+    if (NT_SUCCESS(result))
+        return POSIX_DONE;
+    // Wine 8 has no such request; Windows before 10 1709 knows no such class.
+    if (result == NOT_IMPLEMENTED || result == INVALID_INFO_CLASS)
+        return POSIX_UNKNOWN_TO_SYSTEM;
+    // A file system without POSIX semantics (FAT, many network ones) refuses the request;
+    // a read-only file is refused either way, and the classic request says so again.
+    return POSIX_REFUSED;
+}
+
 bool MarkForDeletion(HANDLE handle)
 {
     IO_STATUS_BLOCK status;
+    if (!g_posixDeletionUnknown) {
+        ULONG flags = DISPOSITION_DELETE | DISPOSITION_POSIX_SEMANTICS;
+        switch (PosixDeletionOutcome(SetInformationByNumber(handle, &status, &flags, sizeof flags,
+                                                            FILE_DISPOSITION_INFORMATION_EX_CLASS))) {
+        case POSIX_DONE:
+            return true;
+        case POSIX_UNKNOWN_TO_SYSTEM:
+            InterlockedExchange(&g_posixDeletionUnknown, 1);
+            break;
+        case POSIX_REFUSED:
+            break;
+        }
+    }
     FILE_DISPOSITION_INFORMATION disposition = {TRUE};
     return NT_SUCCESS(NtSetInformationFile(handle, &status, &disposition, sizeof disposition,
                                            FileDispositionInformation));

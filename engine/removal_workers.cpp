@@ -21,6 +21,14 @@ struct QueuedFile {
 
 }  // namespace
 
+// What one thread works with: the shared queue, and its own scratch block for the name
+// checks, had before the thread starts, so that a thread never takes a file that it
+// could not check.
+struct WorkerSeat {
+    RemovalWorkers* workers;
+    void* nameBlock;
+};
+
 struct RemovalWorkers {
     CRITICAL_SECTION lock;
     CONDITION_VARIABLE filesWaiting;
@@ -29,7 +37,9 @@ struct RemovalWorkers {
     int head;
     int count;
     bool closing;
+    volatile LONG working;       // threads that have not yet left their loop
     HANDLE threads[WORKER_COUNT];
+    WorkerSeat seats[WORKER_COUNT];
     int threadCount;
 };
 
@@ -37,8 +47,8 @@ namespace {
 
 DWORD WINAPI RemoveQueuedFiles(void* parameter)
 {
-    auto* workers = static_cast<RemovalWorkers*>(parameter);
-    void* nameBlock = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, OBJECT_NAME_BYTES);
+    auto* seat = static_cast<WorkerSeat*>(parameter);
+    RemovalWorkers* workers = seat->workers;
     for (;;) {
         EnterCriticalSection(&workers->lock);
         while (workers->count == 0 && !workers->closing)
@@ -54,13 +64,24 @@ DWORD WINAPI RemoveQueuedFiles(void* parameter)
         WakeConditionVariable(&workers->roomFree);
 
         // After a cancel the files still queued are dropped, not deleted.
-        if (!g_cancelRequested && nameBlock != nullptr)
-            RemoveUnasked(*file.folder, *file.entry, nameBlock);
+        if (!g_cancelRequested)
+            RemoveUnasked(*file.folder, *file.entry, seat->nameBlock);
         ReleaseFolder(file.folder);
     }
-    if (nameBlock != nullptr)
-        GlobalFree(nameBlock);
+    // The last touch of the shared block (see FinishRemovals).
+    InterlockedDecrement(&workers->working);
     return 0;
+}
+
+// Frees what the threads shared; only once every one of them has ended.
+void FreeWorkers(RemovalWorkers* workers)
+{
+    for (int i = 0; i < workers->threadCount; ++i) {
+        CloseHandle(workers->threads[i]);
+        GlobalFree(workers->seats[i].nameBlock);
+    }
+    DeleteCriticalSection(&workers->lock);
+    GlobalFree(workers);
 }
 
 }  // namespace
@@ -74,14 +95,26 @@ RemovalWorkers* StartRemovalWorkers()
     InitializeConditionVariable(&workers->filesWaiting);
     InitializeConditionVariable(&workers->roomFree);
     for (int i = 0; i < WORKER_COUNT; ++i) {
-        HANDLE thread = CreateThread(nullptr, 64 * 1024, RemoveQueuedFiles, workers, STACK_SIZE_PARAM_IS_A_RESERVATION,
+        // A thread without its block is not started: its files stay with the others, or
+        // with the walk itself when there is none.
+        WorkerSeat& seat = workers->seats[workers->threadCount];
+        seat.workers = workers;
+        seat.nameBlock = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, OBJECT_NAME_BYTES);
+        if (seat.nameBlock == nullptr)
+            break;
+        InterlockedIncrement(&workers->working);
+        HANDLE thread = CreateThread(nullptr, 64 * 1024, RemoveQueuedFiles, &seat, STACK_SIZE_PARAM_IS_A_RESERVATION,
                                      nullptr);
-        if (thread != nullptr)
-            workers->threads[workers->threadCount++] = thread;
+        if (thread == nullptr) {
+            InterlockedDecrement(&workers->working);
+            GlobalFree(seat.nameBlock);
+            seat.nameBlock = nullptr;
+            break;
+        }
+        workers->threads[workers->threadCount++] = thread;
     }
     if (workers->threadCount == 0) {
-        DeleteCriticalSection(&workers->lock);
-        GlobalFree(workers);
+        FreeWorkers(workers);
         return nullptr;
     }
     return workers;
@@ -110,16 +143,23 @@ void FinishRemovals(DeletionJob& job)
     RemovalWorkers* workers = job.workers;
     if (workers == nullptr)
         return;
+    job.workers = nullptr;
     EnterCriticalSection(&workers->lock);
     workers->closing = true;
     LeaveCriticalSection(&workers->lock);
     WakeAllConditionVariable(&workers->filesWaiting);
-    while (WaitForMultipleObjects(static_cast<DWORD>(workers->threadCount), workers->threads, TRUE, WAIT_SLICE_MS) ==
-           WAIT_TIMEOUT)
+    DWORD count = static_cast<DWORD>(workers->threadCount);
+    DWORD ended;
+    while ((ended = WaitForMultipleObjects(count, workers->threads, TRUE, WAIT_SLICE_MS)) == WAIT_TIMEOUT)
         HandleOwnerMessages(job);
-    for (int i = 0; i < workers->threadCount; ++i)
-        CloseHandle(workers->threads[i]);
-    DeleteCriticalSection(&workers->lock);
-    GlobalFree(workers);
-    job.workers = nullptr;
+    if (ended < WAIT_OBJECT_0 + count) {
+        FreeWorkers(workers);
+        return;
+    }
+    // The system cannot say when the threads end: the run ends once each has left its
+    // loop, and their block is left to them rather than freed under their feet.
+    while (workers->working != 0) {
+        HandleOwnerMessages(job);
+        Sleep(WAIT_SLICE_MS);
+    }
 }

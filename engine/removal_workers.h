@@ -13,8 +13,8 @@ RemovalWorkers* StartRemovalWorkers();
 // done; waits while the queue is full.
 void QueueRemoval(DeletionJob& job, WalkedFolder& folder, const FolderEntry& entry);
 
-// Waits until every queued file has been dealt with (after a cancel: dropped), then ends
-// the threads and frees the queue.
+// Waits until every queued file has been dealt with (after a cancel: dropped) and every
+// thread has ended, handling the owner's messages meanwhile; only then frees the queue.
 void FinishRemovals(DeletionJob& job);
 
 #endif

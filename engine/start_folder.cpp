@@ -37,7 +37,7 @@ int CountNamesakes(WCHAR* parent, int parentLength, const WCHAR* name, int nameL
     if (folder == nullptr)
         return -1;
     FolderListing listing;
-    bool listed = ListFolder(folder, batch, listing);
+    bool listed = ListFolder(folder, batch, listing, false);
     CloseObject(folder);
     if (!listed)
         return -1;
@@ -140,10 +140,11 @@ WalkedFolder* OpenStartFolder(const WCHAR* folder, void* nameBlock)
 // to "tree.\x.obj" and be reported as "tree\x.obj". So a run does not start in a folder
 // that has such a namesake, or below one. A folder above that cannot be listed, or that
 // Wine leaves out of its parent's listing (it hides /dev, for one), shows no namesake.
-// Windows reports names as they are; where it gives no drive-letter path, there is
-// nothing to check.
+// Windows reports names as they are: there the guard would only leave named files behind.
 bool HasNamesakeAbove(HANDLE start, void* batch)
 {
+    if (ResolveEntryCheck(CHECK_BY_PLATFORM) != CHECK_BY_NAME)
+        return false;
     DWORD needed = GetFinalPathNameByHandleW(start, nullptr, 0, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (needed == 0)
         return false;

@@ -18,7 +18,8 @@ WCHAR* MakeFullFolder(const WCHAR* typed);
 WalkedFolder* OpenStartFolder(const WCHAR* folder, void* nameBlock);
 
 // True when the start folder, or a folder above it, has a namesake beside it but for
-// trailing dots or blanks; `batch` is LISTING_BATCH_BYTES of scratch.
+// trailing dots or blanks, on a platform that reports names without them; `batch` is
+// LISTING_BATCH_BYTES of scratch.
 bool HasNamesakeAbove(HANDLE start, void* batch);
 
 #endif

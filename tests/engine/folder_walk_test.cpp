@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "engine/folder_walk.h"
 #include "engine/native_files.h"
 #include "engine/pattern_list.h"
+#include "exact_names.h"
 #include "support/temp_folder.h"
 #include "support/unix_files.h"
 #include "run_in_process.h"
@@ -16,6 +18,37 @@
 namespace {
 
 const OptionFlags BOTH = OPT_RECURSE | OPT_CONFIRM;
+
+// A walk started by hand on `root`, as RunDeletion starts it but without its summary and
+// its worker threads, its questions owned by `owner`, its entries checked as `check` says.
+void WalkByHand(const std::string& root, const char* patternList, OptionFlags options, EntryCheck check,
+                HWND owner = nullptr)
+{
+    std::wstring list = Wide(patternList);
+    std::wstring patterns(list.size() + 1, L'\0');
+    std::vector<char> batch(LISTING_BATCH_BYTES), names(OBJECT_NAME_BYTES);
+    std::wstring last(MAX_PATH, L'\0');
+    DeletionJob job = {};
+    job.owner = owner;
+    job.options = options;
+    job.patterns = &patterns[0];
+    job.patternCount = TakePatterns(&list[0], job.patterns, static_cast<int>(patterns.size()));
+    job.batch = batch.data();
+    job.nameBlock = names.data();
+    job.lastFolder = &last[0];
+    job.entryCheck = check;
+    std::wstring start = Wide(root);
+    HANDLE handle = OpenFolder(nullptr, start.c_str(), static_cast<int>(start.size()));
+    ASSERT_NE(handle, nullptr);
+    int length = 0;
+    const WCHAR* found = QueryObjectName(handle, names.data(), length);
+    ASSERT_NE(found, nullptr);
+    WalkedFolder* folder = MakeWalkedFolder(handle, found, length, start.c_str(), static_cast<int>(start.size()), L"", 0);
+    ASSERT_NE(folder, nullptr);
+    g_cancelRequested = 0;
+    WalkFolder(job, *folder);
+    ReleaseFolder(folder);
+}
 
 // Deleted above, kept below: a tree where every rule of the walk shows.
 void MakeTree(TempFolder& root)
@@ -81,6 +114,8 @@ TEST(FolderWalk, OnlyFoldersWhoseAttributeWordIsExactlyDirectoryAreEntered)
     root.MakeFile(".dotted\\a.obj");
     root.MakeFile("plain\\inner\\a.obj");
     SetFileAttributesA((root / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    // Set here: Wine marks a dot-named folder hidden by itself, Windows does not.
+    SetFileAttributesA((root / ".dotted").c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesA((root / "system").c_str(), FILE_ATTRIBUTE_SYSTEM);
     RunInProcess(root.path(), "*.obj", OPT_RECURSE);
     EXPECT_EQ(root.Files(), (Names{".dotted\\a.obj", "hidden\\a.obj", "system\\a.obj"}));
@@ -152,30 +187,8 @@ TEST(FolderWalk, AQuestionThatCannotBeShownStopsTheRun)
     // would fail the same way, so the walk is started by hand, as RunDeletion does.
     HWND gone = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
-    std::wstring patterns(16, L'\0');
-    WCHAR list[] = L"*.obj";
-    std::vector<char> batch(LISTING_BATCH_BYTES), names(OBJECT_NAME_BYTES);
-    std::wstring last(MAX_PATH, L'\0');
-    DeletionJob job = {};
-    job.owner = gone;
-    job.options = OPT_CONFIRM;
-    job.patterns = &patterns[0];
-    job.patternCount = TakePatterns(list, job.patterns, static_cast<int>(patterns.size()));
-    job.batch = batch.data();
-    job.nameBlock = names.data();
-    job.lastFolder = &last[0];
-    std::wstring start = Wide(root.path());
-    HANDLE handle = OpenFolder(nullptr, start.c_str(), static_cast<int>(start.size()));
-    ASSERT_NE(handle, nullptr);
-    int length = 0;
-    const WCHAR* found = QueryObjectName(handle, names.data(), length);
-    ASSERT_NE(found, nullptr);
-    WalkedFolder* folder = MakeWalkedFolder(handle, found, length, start.c_str(), static_cast<int>(start.size()), L"", 0);
-
     QuestionAnswerer answerer(YesToSummaryThen({}));
-    g_cancelRequested = 0;
-    WalkFolder(job, *folder);
-    ReleaseFolder(folder);
+    WalkByHand(root.path(), "*.obj", OPT_CONFIRM, CHECK_BY_PLATFORM, gone);
     EXPECT_TRUE(answerer.seen().empty());
     EXPECT_EQ(g_cancelRequested, 1);
     EXPECT_EQ(root.Files(), (Names{"a.obj", "b.obj"}));
@@ -266,6 +279,73 @@ TEST(FolderWalk, AHundredAndSixtyLevelsDeepEveryNamedFileGoes)
     EXPECT_EQ(left.size(), 160u);
     for (const std::string& file : left)
         EXPECT_EQ(file.substr(file.size() - 3), "x.c");
+}
+
+TEST(FolderWalk, CheckedByIdANameEndingInADotIsAFileOfItsOwn)
+{
+    // Where names are reported as they are (Windows), "x.obj" and "x.obj." are two files,
+    // each deleted when a pattern names it. Where they are not (Wine), the two cannot be
+    // told apart and both stay. Both checks run here on plain files.
+    struct Case { EntryCheck check; const char* patterns; Names left; };
+    for (const Case& c : {Case{CHECK_BY_ID, "*.obj", {"keep.c", "sub\\y.obj.", "x.obj."}},
+                          Case{CHECK_BY_ID, "x.obj?;y.obj?", {"keep.c", "sub\\y.obj", "x.obj"}},
+                          Case{CHECK_BY_NAME, "*.obj;*.obj?", {"keep.c", "sub\\y.obj", "sub\\y.obj.", "x.obj", "x.obj."}}}) {
+        SCOPED_TRACE(std::string(c.check == CHECK_BY_ID ? "by id, " : "by name, ") + c.patterns);
+        TempFolder root;
+        for (const char* file : {"x.obj", "keep.c", "sub\\y.obj"})
+            root.MakeFile(file);
+        ASSERT_TRUE(MakeExactEntry(root.path(), L"x.obj."));
+        ASSERT_TRUE(MakeExactEntry(root / "sub", L"y.obj."));
+        WalkByHand(root.path(), c.patterns, OPT_RECURSE, c.check);
+        EXPECT_EQ(root.Files(), c.left);
+    }
+}
+
+TEST(FolderWalk, AStartFolderBelowSystem32IsWalkedThereAndNotInSysWow64)
+{
+#ifdef _WIN64
+    GTEST_SKIP() << "file-system redirection bends the paths of the 32-bit build only: this test runs in the 32-bit "
+                    "suite, where 32-bit Wine or Windows runs it";
+#else
+    BOOL wow64 = FALSE;
+    if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64)
+        GTEST_SKIP() << "a 32-bit system has no SysWOW64 to be redirected to";
+    // This thread sees System32 itself only while redirection is off.
+    struct RedirectionOff {
+        PVOID previous = nullptr;
+        BOOL off = Wow64DisableWow64FsRedirection(&previous);
+        ~RedirectionOff()
+        {
+            if (off)
+                Wow64RevertWow64FsRedirection(previous);
+        }
+    };
+    char system[MAX_PATH] = "", wow[MAX_PATH] = "";
+    ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
+    ASSERT_GT(GetSystemWow64DirectoryA(wow, MAX_PATH), 0u);
+    std::unique_ptr<TempFolder> inSystem;
+    {
+        RedirectionOff redirection;
+        ASSERT_TRUE(redirection.off);
+        inSystem.reset(new TempFolder(std::string(system) + "\\"));
+        inSystem->MakeFile("a.obj");
+        inSystem->MakeFile("keep.c");
+    }
+    // The same folder under SysWOW64, where a redirected walk would go instead.
+    std::string start = inSystem->path();
+    std::string twin = std::string(wow) + start.substr(lstrlenA(system));
+    ASSERT_TRUE(CreateDirectoryA(twin.c_str(), nullptr));
+    CloseHandle(CreateFileA((twin + "a.obj").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+
+    EXPECT_EQ(RunInProcess(start, "*.obj", OPT_CONFIRM), Names{FileQuestion(start + "a.obj")});
+
+    EXPECT_NE(GetFileAttributesA((twin + "a.obj").c_str()), INVALID_FILE_ATTRIBUTES) << "SysWOW64 was walked";
+    DeleteFileA((twin + "a.obj").c_str());
+    RemoveDirectoryA(twin.c_str());
+    RedirectionOff redirection;
+    EXPECT_EQ(inSystem->Files(), Names{"keep.c"});
+    inSystem.reset();
+#endif
 }
 
 }  // namespace

@@ -110,11 +110,13 @@ Plan MakePlan(std::mt19937& random, TempFolder& root)
             std::string name = Pick(random, folderNames);
             if (!taken.insert(Upper(name)).second)
                 continue;
-            bool hidden = Chance(random, 15);
+            // A dot-named folder is hidden here as Wine would make it on its own: set, so
+            // that the plan holds wherever it runs (Windows does not hide such names).
+            bool hidden = Chance(random, 15) || name[0] == '.';
             root.MakeFolder(folder.path + name);
             if (hidden)
                 root.SetAttributes(folder.path + name, FILE_ATTRIBUTE_HIDDEN);
-            plan.folders.push_back({folder.path + name + "\\", folder.entered && !hidden && name[0] != '.'});
+            plan.folders.push_back({folder.path + name + "\\", folder.entered && !hidden});
         }
         int files = std::uniform_int_distribution<int>(0, 7)(random);
         for (int f = 0; f < files; ++f) {
