@@ -37,19 +37,19 @@ protected:
         return file_dialogs::WaitForFileDialog(app_.processId(), EXPLORER_NAME_BOX);
     }
 
-    // Answers the message boxes the program shows, waiting for as many as expected and
-    // then for any more; gives their texts.
-    std::vector<std::string> AnswerBoxes(size_t expected)
+    // Answers the message boxes that the program shows once the picker is gone, one after
+    // the other, until it has handled everything and shows none; gives their texts.
+    std::vector<std::string> AnswerBoxes()
     {
         std::vector<std::string> texts;
-        while (texts.size() < expected || !app_.NoMessageBoxWithin(500)) {
+        while (app_.CatchUp() && app_.HasMessageBox()) {
             driver::MessageBoxSeen box;
             if (!app_.WaitForMessageBox(box, driver::ANY_OWNER))
                 break;
             texts.push_back(box.text);
             EXPECT_EQ(GetWindow(box.window, GW_OWNER), nullptr) << "a box with an owner";
             EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-            EXPECT_EQ(box.icon, 0);
+            EXPECT_FALSE(box.showsIcon);
             if (!app_.Answer(box, IDOK))
                 break;
         }
@@ -67,15 +67,12 @@ TEST_F(PatternPickerE2E, PickedFilesGiveTheirExtensionPatternsRepeatsDroppedWith
         std::string patterns;
         std::vector<std::string> boxes;
     };
+    // The rule for each name is tested in process, on blocks made by hand; here the
+    // dialog's own blocks, for several names and for one.
     const Case cases[] = {
-        {"\"a.obj\" \"b.res\" \"c.OBJ\"", "*.obj;*.res", {"*.obj"}},
-        {"\"x.c\" \"y.C\" \"z.c\"", "*.c", {"*.c", "*.c"}},
-        {"\"Makefile\" \"a.c\"", "*;*.c", {}},
-        {"\"a.obj\" \"b.res\" \"a.tar.gz\"", "*.obj;*.res;*.gz", {}},
-        {"notes.", "*.", {}},
+        {"\"x.c\" \"y.C\" \"z.c\" \"a.obj\"", "*.c;*.obj", {"*.c", "*.c"}},
         {"a.tar.gz", "*.gz", {}},
-        {".cvsrc", "*.cvsrc", {}},
-        {"report.config", "*.config", {}},
+        {"notes.", "*.", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -83,7 +80,7 @@ TEST_F(PatternPickerE2E, PickedFilesGiveTheirExtensionPatternsRepeatsDroppedWith
         ASSERT_NE(dialog, nullptr);
         file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, c.typed);
         file_dialogs::WaitGone(dialog);
-        EXPECT_EQ(AnswerBoxes(c.boxes.size()), c.boxes);
+        EXPECT_EQ(AnswerBoxes(), c.boxes);
         // The text replaces what the box held.
         EXPECT_EQ(file_dialogs::WaitForText(app_.Control(IDC_PATTERNS), c.patterns), c.patterns);
     }
@@ -103,7 +100,7 @@ TEST_F(PatternPickerE2E, SelectionTooLongForTheBufferOrCancelChangesNothing)
     ASSERT_NE(dialog, nullptr);
     file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, many);
     file_dialogs::WaitGone(dialog);
-    EXPECT_EQ(AnswerBoxes(0), std::vector<std::string>{});
+    EXPECT_EQ(AnswerBoxes(), std::vector<std::string>{});
     EXPECT_EQ(app_.Text(IDC_PATTERNS), OLD_PATTERNS);
 
     dialog = OpenPicker();
@@ -111,7 +108,7 @@ TEST_F(PatternPickerE2E, SelectionTooLongForTheBufferOrCancelChangesNothing)
     SetDlgItemTextA(dialog, EXPLORER_NAME_BOX, "\"a.obj\" \"c.OBJ\"");
     file_dialogs::Cancel(dialog);
     file_dialogs::WaitGone(dialog);
-    EXPECT_EQ(AnswerBoxes(0), std::vector<std::string>{});
+    EXPECT_EQ(AnswerBoxes(), std::vector<std::string>{});
     EXPECT_EQ(app_.Text(IDC_PATTERNS), OLD_PATTERNS);
 }
 
