@@ -54,7 +54,8 @@ bool RunningUnderWine()
 }
 
 // True when the handle reports exactly the path it was opened by. Under Wine a link to a
-// file lists as a plain file, and opening it opens the target, whose path it then reports.
+// file lists as a plain file, and opening it opens the target, whose path it then reports;
+// Windows marks the link, and opens the link itself.
 bool ReportsItsOwnPath(HANDLE file, const std::wstring& opened)
 {
     std::wstring reported(opened.size() + 1, L'\0');
@@ -74,7 +75,7 @@ bool RemoveFile(const std::string& path)
     if (file == INVALID_HANDLE_VALUE)
         return false;
     bool removed = false;
-    if (ReportsItsOwnPath(file, wide)) {
+    if (!RunningUnderWine() || ReportsItsOwnPath(file, wide)) {
         FILE_BASIC_INFO basic = {};
         basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
         SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
@@ -100,7 +101,10 @@ bool RemoveContents(const std::string& base)
             continue;
         std::string path = base + name;
         bool removed = false;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        if (RunningUnderWine() && (name.back() == '.' || name.back() == ' ')) {
+            // Wine drops a name's trailing dots and blanks on the way: such a path names
+            // another entry, or the folder itself. Left to Linux.
+        } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             // Windows removes a link itself with these calls; Wine's reach its target.
             if (!RunningUnderWine())
                 removed = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(Long(path).c_str())
