@@ -124,6 +124,15 @@ int IdentifyIcon(HWND iconStatic)
 
 }  // namespace
 
+bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, WAIT_MS, &result) != 0)
+        return true;
+    ADD_FAILURE() << "brumix.exe did not handle message " << message << " within " << WAIT_MS << " ms";
+    return false;
+}
+
 std::string WindowText(HWND window)
 {
     LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
@@ -209,7 +218,7 @@ std::string BrumixApp::Text(int id) const
 
 void BrumixApp::SetText(int id, const std::string& text)
 {
-    SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendAndWait(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 bool BrumixApp::IsChecked(int id) const
@@ -220,7 +229,7 @@ bool BrumixApp::IsChecked(int id) const
 void BrumixApp::SetChecked(int id, bool checked)
 {
     if (IsChecked(id) != checked)
-        SendMessageA(Control(id), BM_CLICK, 0, 0);
+        SendAndWait(Control(id), BM_CLICK, 0, 0);
 }
 
 void BrumixApp::Press(int id)

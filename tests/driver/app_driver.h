@@ -106,6 +106,10 @@ private:
 // them: MB_ICONQUESTION, MB_ICONHAND, ...; 0 when it shows none, or none of them.
 int ShownIcon(const MessageBoxSeen& box);
 
+// Sends a message to a window of the program and waits for it to be handled, WAIT_MS at
+// most: a handler that opens a box, or hangs, fails the test instead of holding it.
+bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Text of any window, including another process's edit boxes; in UTF-8, every character kept.
 std::string WindowText(HWND window);
 std::string WindowUtf8Text(HWND window);
