@@ -1,11 +1,13 @@
 // A run long enough to be felt, in the running program: the dialog keeps answering
-// messages, Escape, the close box and Alt+F4 stop it without closing the program, and no
-// command starts anything while it lasts. The tree is sized from a rate measured here,
-// so that each run lasts about two seconds on this machine.
+// messages, Escape, the close box, Alt+F4 and a quit message stop it, and no command
+// starts anything while it lasts. The tree holds a fixed number of files, far more than a
+// run deletes while the test sends it a key; every check waits for what it looks at, so
+// none depends on how fast the machine is.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -18,7 +20,18 @@ using driver::BrumixApp;
 
 namespace {
 
-constexpr int FILES_PER_FOLDER = 40;
+constexpr int FOLDERS = 100;
+constexpr int FILES_PER_FOLDER = 100;
+constexpr int NAMED_FILES = FOLDERS * FILES_PER_FOLDER;
+
+// The longest the dialog may take to answer a message during a run: far above what a run
+// costs it (a few tens of milliseconds), and still a wait that a person would call hung.
+constexpr DWORD ANSWER_BOUND_MS = 2000;
+// How long a whole run may last, on a machine as loaded as it gets.
+constexpr DWORD RUN_BOUND_MS = 120000;
+// Between two questions to the dialog: an observer that asks without pause slows the
+// program it watches.
+constexpr DWORD PROBE_INTERVAL_MS = 50;
 
 std::string Folder(int i)
 {
@@ -28,14 +41,19 @@ std::string Folder(int i)
 }
 
 // Where the trees are made. This machine's disk makes files slowly (about half a
-// millisecond each, for Linux itself): under Wine they go to the memory file system that
-// Linux offers in /dev/shm, when there is one.
+// millisecond each, for Linux itself): under Wine they go to a folder of this build's own
+// in the memory file system that Linux offers in /dev/shm, which the test run empties
+// after these tests whatever became of them.
 std::string TreeBase()
 {
-    const char* memory = "Z:\\dev\\shm\\";
-    DWORD attributes = GetFileAttributesA(memory);
-    if (driver::RunningUnderWine() && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return memory;
+    if (driver::RunningUnderWine()) {
+        std::string base = "Z:" BRUMIX_LONG_RUN_TREES "\\";
+        std::replace(base.begin(), base.end(), '/', '\\');
+        CreateDirectoryA(base.c_str(), nullptr);
+        DWORD attributes = GetFileAttributesA(base.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return base;
+    }
     char temp[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, temp);
     return temp;
@@ -52,20 +70,20 @@ const char MAKE_TREE[] =
     "        open(os.path.join(folder, name), 'w').close()\n"
     "open('built', 'w').close()\n";
 
-// `folders` folders, each with its own named files and one kept file. Under Wine one
-// Linux process makes them, many times faster than a call each through Wine.
-void BuildTree(TempFolder& root, int folders)
+// The folders, each with its own named files and one kept file. Under Wine one Linux
+// process makes them, many times faster than a call each through Wine.
+void BuildTree(TempFolder& root)
 {
     if (driver::RunningUnderWine()) {
         std::string script = root.MakeFile("make_tree.py", MAKE_TREE);
-        ASSERT_TRUE(RunUnixScript(root.path(), "python3 make_tree.py " + std::to_string(folders) + " " +
+        ASSERT_TRUE(RunUnixScript(root.path(), "python3 make_tree.py " + std::to_string(FOLDERS) + " " +
                                                    std::to_string(FILES_PER_FOLDER),
                                   "built"));
         DeleteFileA(script.c_str());
         DeleteFileA((root / "built").c_str());
         return;
     }
-    for (int f = 0; f < folders; ++f) {
+    for (int f = 0; f < FOLDERS; ++f) {
         std::string folder = root.MakeFolder(Folder(f));
         for (int i = 0; i < FILES_PER_FOLDER; ++i) {
             std::string name = folder + "f" + std::to_string(i) + ".obj";
@@ -75,19 +93,12 @@ void BuildTree(TempFolder& root, int folders)
     }
 }
 
-int NamedLeft(const TempFolder& root)
+int NamedLeft(const TempFolder& root, const std::string& below = "")
 {
     std::vector<std::string> files = root.Files();
-    return static_cast<int>(std::count_if(files.begin(), files.end(), [](const std::string& file) {
-        return file.size() > 4 && file.compare(file.size() - 4, 4, ".obj") == 0;
+    return static_cast<int>(std::count_if(files.begin(), files.end(), [&](const std::string& file) {
+        return file.rfind(below, 0) == 0 && file.size() > 4 && file.compare(file.size() - 4, 4, ".obj") == 0;
     }));
-}
-
-// Starts the program on `root` and begins a run without questions.
-void StartRun(BrumixApp& app, const TempFolder& root)
-{
-    ASSERT_TRUE(app.Start(root.path()));
-    ASSERT_TRUE(app.BeginRun(root.path(), "*.obj", true, false));
 }
 
 bool Busy(const BrumixApp& app)
@@ -95,34 +106,16 @@ bool Busy(const BrumixApp& app)
     return !IsWindowEnabled(app.Control(IDOK));
 }
 
-// Folders for a run of about two seconds, from a small run timed on this machine.
-int FoldersForALongRun()
-{
-    static int folders = 0;
-    if (folders != 0)
-        return folders;
-    TempFolder root(TreeBase());
-    constexpr int SAMPLE = 50;
-    BuildTree(root, SAMPLE);
-    BrumixApp app;
-    StartRun(app, root);
-    DWORD start = GetTickCount();
-    EXPECT_TRUE(app.WaitIdle());
-    double seconds = std::max(0.05, (GetTickCount() - start) / 1000.0);
-    EXPECT_TRUE(app.Close());
-    folders = std::min(5000, std::max(100, static_cast<int>(2.0 * SAMPLE / seconds)));
-    return folders;
-}
-
 // Waits until the run has visibly begun: the first folder's files are going.
 bool WaitForDeletionsToStart(const TempFolder& root)
 {
-    for (int tries = 0; tries < 1500; ++tries) {
-        if (!root.Exists(Folder(0) + "f0.obj"))
-            return true;
+    DWORD start = GetTickCount();
+    while (root.Exists(Folder(0) + "f0.obj")) {
+        if (GetTickCount() - start > driver::WAIT_MS)
+            return false;
         Sleep(10);
     }
-    return false;
+    return true;
 }
 
 struct WindowSearch {
@@ -131,39 +124,49 @@ struct WindowSearch {
     int count;
 };
 
-BOOL CALLBACK CountOtherWindow(HWND window, LPARAM context)
+BOOL CALLBACK CountOtherDialog(HWND window, LPARAM context)
 {
     auto* search = reinterpret_cast<WindowSearch*>(context);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == search->process && window != search->dialog && IsWindowVisible(window))
+    if (process == search->process && window != search->dialog && driver::ClassName(window) == "#32770")
         ++search->count;
     return TRUE;
 }
 
-// Visible windows of the program other than its main dialog (a box, a picker, the help).
-int OtherWindows(const BrumixApp& app)
+// Dialogs of the program other than its main dialog, shown yet or not: a box, a picker,
+// the help.
+int OtherDialogs(const BrumixApp& app)
 {
     WindowSearch search = {app.processId(), app.dialog(), 0};
-    EnumWindows(CountOtherWindow, reinterpret_cast<LPARAM>(&search));
+    EnumWindows(CountOtherDialog, reinterpret_cast<LPARAM>(&search));
     return search.count;
 }
 
-// A tree sized for a long run, and the program to run on it.
+// A tree for a long run, and the program to run on it. Under Wine the tree goes through
+// Linux's rm when the test ends: a call each through Wine would take seconds.
 struct LongRun {
-    int folders = FoldersForALongRun();
-    TempFolder root{TreeBase()};
+    struct Tree {
+        TempFolder root{TreeBase()};
+        ~Tree()
+        {
+            if (driver::RunningUnderWine())
+                RemoveUnixTree(root.path());
+        }
+    } tree;
+    TempFolder& root = tree.root;
     BrumixApp app;
 
     // Makes the tree and starts a run without questions on it.
     void Begin()
     {
-        BuildTree(root, folders);
-        StartRun(app, root);
+        ASSERT_NO_FATAL_FAILURE(BuildTree(root));
+        ASSERT_TRUE(app.Start(root.path()));
+        ASSERT_TRUE(app.BeginRun(root.path(), "*.obj", true, false));
     }
 };
 
-TEST(LongRunE2E, TheDialogAnswersWithinASecondAllTheWayThrough)
+TEST(LongRunE2E, TheDialogAnswersWithinTwoSecondsAllTheWayThrough)
 {
     LongRun run;
     ASSERT_NO_FATAL_FAILURE(run.Begin());
@@ -172,21 +175,20 @@ TEST(LongRunE2E, TheDialogAnswersWithinASecondAllTheWayThrough)
     while (Busy(run.app)) {
         DWORD sent = GetTickCount();
         DWORD_PTR result = 0;
-        ASSERT_NE(SendMessageTimeoutA(run.app.dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result), 0)
-            << "the dialog did not answer within 1 s, " << (sent - start) << " ms into the run";
+        ASSERT_NE(SendMessageTimeoutA(run.app.dialog(), WM_NULL, 0, 0, SMTO_NORMAL, ANSWER_BOUND_MS, &result), 0)
+            << "the dialog did not answer within " << ANSWER_BOUND_MS << " ms, " << (sent - start)
+            << " ms into the run";
         slowest = std::max(slowest, GetTickCount() - sent);
         ++answered;
-        ASSERT_LT(GetTickCount() - start, 60000u) << "the run never ended";
-        Sleep(50);
+        ASSERT_LT(GetTickCount() - start, RUN_BOUND_MS) << "the run never ended";
+        Sleep(PROBE_INTERVAL_MS);
     }
-    DWORD lasted = GetTickCount() - start;
-    EXPECT_GT(lasted, 1000u) << "the run was too short to show anything (" << run.folders << " folders)";
-    EXPECT_GE(answered, 10);
-    EXPECT_LT(slowest, 1000u);
+    EXPECT_LT(slowest, ANSWER_BOUND_MS);
+    EXPECT_TRUE(run.app.WaitIdle());
     EXPECT_EQ(NamedLeft(run.root), 0);
-    EXPECT_EQ(run.root.Files().size(), static_cast<size_t>(run.folders)) << "a kept file went";
-    std::printf("run of %d files: %lu ms, %d messages answered, the slowest in %lu ms\n",
-                run.folders * FILES_PER_FOLDER, lasted, answered, slowest);
+    EXPECT_EQ(run.root.Files().size(), static_cast<size_t>(FOLDERS)) << "a kept file went";
+    std::printf("run of %d files: %lu ms, %d messages answered, the slowest in %lu ms\n", NAMED_FILES,
+                GetTickCount() - start, answered, slowest);
     EXPECT_TRUE(run.app.Close());
 }
 
@@ -206,21 +208,39 @@ TEST(LongRunE2E, EscapeTheCloseBoxAndAltF4StopTheRunAndTheNextStartsAfresh)
         case 3: PostMessageA(app.dialog(), WM_SYSKEYDOWN, VK_F4, 1 | (1u << 29)); break;
         }
         ASSERT_TRUE(app.WaitIdle());
-        EXPECT_TRUE(app.IsRunning()) << "the program closed in the middle of a run";
+        ASSERT_TRUE(app.CatchUp()) << "the program closed in the middle of a run";
         EXPECT_TRUE(IsWindowVisible(app.dialog()));
         int left = NamedLeft(run.root);
         EXPECT_GT(left, 0) << "the run was not stopped";
-        EXPECT_LT(left, run.folders * FILES_PER_FOLDER) << "the run never began";
-        EXPECT_EQ(OtherWindows(app), 0);
+        EXPECT_LT(left, NAMED_FILES) << "the run never began";
+        EXPECT_EQ(OtherDialogs(app), 0);
 
-        // The next run starts afresh and deletes what it should.
-        ASSERT_TRUE(app.BeginRun(run.root.path(), "*.obj", true, false));
+        // The next run starts afresh: in the last folder alone, whatever the first left there.
+        std::string last = Folder(FOLDERS - 1);
+        int leftElsewhere = left - NamedLeft(run.root, last);
+        ASSERT_TRUE(app.BeginRun(run.root / last, "*.obj", false, false));
         ASSERT_TRUE(app.WaitIdle());
-        EXPECT_EQ(NamedLeft(run.root), 0);
-        EXPECT_EQ(run.root.Files().size(), static_cast<size_t>(run.folders));
+        EXPECT_EQ(NamedLeft(run.root, last), 0);
+        EXPECT_EQ(NamedLeft(run.root), leftElsewhere);
+        EXPECT_TRUE(run.root.Exists(last + "keep.c"));
         // Idle again, Escape closes the program as it always has.
         EXPECT_TRUE(app.Close(driver::BY_ESCAPE));
     }
+}
+
+TEST(LongRunE2E, AQuitMessageStopsTheRunAndEndsTheProgramWithCodeZero)
+{
+    LongRun run;
+    ASSERT_NO_FATAL_FAILURE(run.Begin());
+    ASSERT_TRUE(WaitForDeletionsToStart(run.root));
+    DWORD thread = GetWindowThreadProcessId(run.app.dialog(), nullptr);
+    ASSERT_TRUE(PostThreadMessageA(thread, WM_QUIT, 7, 0));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(run.app.WaitForExit(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_GT(NamedLeft(run.root), 0) << "the run went on after the quit";
+    EXPECT_EQ(run.root.Files().size() - static_cast<size_t>(NamedLeft(run.root)), static_cast<size_t>(FOLDERS))
+        << "a kept file went";
 }
 
 TEST(LongRunE2E, CommandsPostedDuringARunStartNothing)
@@ -230,12 +250,12 @@ TEST(LongRunE2E, CommandsPostedDuringARunStartNothing)
     ASSERT_TRUE(WaitForDeletionsToStart(run.root));
     for (int command : {IDOK, IDC_BROWSE_FOLDER, IDC_BROWSE_PATTERNS, IDHELP, IDOK})
         PostMessageA(run.app.dialog(), WM_COMMAND, static_cast<WPARAM>(command), 0);
-    Sleep(300);
-    EXPECT_TRUE(Busy(run.app));
-    EXPECT_EQ(OtherWindows(run.app), 0) << "a command started something during the run";
+    ASSERT_TRUE(run.app.CatchUp());
+    EXPECT_TRUE(Busy(run.app)) << "the run ended before the commands were handled: the tree is too small";
+    EXPECT_EQ(OtherDialogs(run.app), 0) << "a command started something during the run";
     ASSERT_TRUE(run.app.WaitIdle());
-    EXPECT_TRUE(run.app.NoMessageBoxWithin(500)) << "a second run began after the first";
-    EXPECT_EQ(OtherWindows(run.app), 0);
+    ASSERT_TRUE(run.app.CatchUp());
+    EXPECT_EQ(OtherDialogs(run.app), 0) << "a command started something after the run";
     EXPECT_EQ(NamedLeft(run.root), 0) << "the run did not go to its end";
     EXPECT_TRUE(run.app.Close());
 }

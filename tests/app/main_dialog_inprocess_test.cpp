@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <map>
+#include <set>
 #include <string>
 
 #include "app/banner_font.h"
@@ -66,31 +68,70 @@ TEST_F(MainDialogInProcess, BannerIsDisabledAndDrawnInHeavyArialFittedToItsContr
     EXPECT_GE(metrics.tmWeight, FW_BOLD);
 }
 
-TEST_F(MainDialogInProcess, BannerWidthDividesByTextLengthPlusOne)
+TEST_F(MainDialogInProcess, BannerCellsShareTheControlsWidthWithOneSpareAndNeverPastAnEightieth)
 {
-    struct Case { const char* text; DWORD flags; };
+    // The banner made again in a control of a width chosen here, so that every width below
+    // is worked out by hand: 800 pixels shared among the text's characters and one more.
+    // The height stays the template's.
+    struct Case { int width; std::string text; DWORD flags; LONG cellWidth; };
+    const Case cases[] = {
+        {800, "", BANNER_BOLD, 800},
+        {800, "Brumix", BANNER_BOLD, 114},
+        {800, "Brumix", 0, 114},
+        {800, "Brumix", BANNER_BOLD | BANNER_ITALIC, 114},
+        {800, std::string(78, 'W'), BANNER_BOLD, 10},
+        // Past 79 characters the text counts as 79: the cells stay an eightieth wide.
+        {800, std::string(79, 'W'), BANNER_BOLD, 10},
+        {800, std::string(80, 'W'), BANNER_BOLD, 10},
+        {800, std::string(200, 'W'), BANNER_BOLD, 10},
+        // Narrower than the text: the font mapper chooses the width.
+        {50, std::string(79, 'W'), BANNER_BOLD, 0},
+    };
     HWND banner = GetDlgItem(window_, IDC_TITLE);
-    RECT client;
-    GetClientRect(banner, &client);
-    const std::string eighty(80, 'W');
-    for (const Case& c : {Case{"", BANNER_BOLD}, Case{"Brumix", 0}, Case{eighty.c_str(), BANNER_BOLD | BANNER_ITALIC}}) {
-        SCOPED_TRACE(c.text);
-        SetWindowTextA(banner, c.text);
+    RECT designed;
+    GetClientRect(banner, &designed);
+    const int height = designed.bottom;
+    ASSERT_GT(height, 20);
+    LOGFONTA system = {};
+    GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " pixels, " << c.text.size() << " characters, flags " << c.flags);
+        SetWindowPos(banner, nullptr, 0, 0, c.width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client;
+        GetClientRect(banner, &client);
+        ASSERT_EQ(client.right, c.width);
+        ASSERT_EQ(client.bottom, height);
+        SetWindowTextA(banner, c.text.c_str());
         DeleteObject(g_bannerFont);
         CreateBannerFont(window_, IDC_TITLE, "Arial", c.flags);
-        LOGFONTA logical = {};
-        GetObjectA(g_bannerFont, sizeof logical, &logical);
-        LOGFONTA system = {};
-        GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system);
 
-        // Only 79 characters of a longer text count.
-        int counted = std::min<int>(static_cast<int>(strlen(c.text)), 79);
-        EXPECT_EQ(logical.lfWidth, client.right / (counted + 1));
-        EXPECT_EQ(logical.lfHeight, client.bottom);
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(banner, WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        EXPECT_EQ(font, g_bannerFont);
+        LOGFONTA logical = {};
+        GetObjectA(font, sizeof logical, &logical);
+        EXPECT_STREQ(logical.lfFaceName, "Arial");
+        EXPECT_EQ(logical.lfWidth, c.cellWidth);
+        EXPECT_EQ(logical.lfHeight, height);
         EXPECT_EQ(logical.lfWeight, (c.flags & BANNER_BOLD) ? 1000 : system.lfWeight);
         EXPECT_EQ(logical.lfItalic, (c.flags & BANNER_ITALIC) ? 1 : system.lfItalic);
         EXPECT_EQ(logical.lfCharSet, system.lfCharSet);
         EXPECT_EQ(logical.lfPitchAndFamily, system.lfPitchAndFamily);
+
+        // What the font mapper made of it: the cells fill the control's height.
+        HDC dc = GetDC(banner);
+        HGDIOBJ old = SelectObject(dc, font);
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc, &metrics);
+        SIZE drawn = {};
+        GetTextExtentPoint32A(dc, "Brumix", 6, &drawn);
+        SelectObject(dc, old);
+        ReleaseDC(banner, dc);
+        EXPECT_EQ(metrics.tmHeight, height);
+        if (c.text == "Brumix") {
+            EXPECT_LE(drawn.cx, c.width) << "the program's name does not fit its banner";
+            EXPECT_GE(drawn.cx, c.width / 2) << "the program's name fills less than half its banner";
+        }
     }
 }
 
@@ -121,15 +162,24 @@ TEST_F(MainDialogInProcess, OptionFlagsAppliedToTheTwoBoxesIgnoreOtherBits)
 
 TEST_F(MainDialogInProcess, SetBusySwitchesExactlyTheNineInputControls)
 {
-    const int others[] = {IDC_TITLE};
-    SetBusy(window_, FALSE);
-    for (int id : BusyControlIds)
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, id))) << id;
-    SetBusy(window_, TRUE);
-    for (int id : BusyControlIds)
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, id))) << id;
-    for (int id : others)
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, id))) << "the banner stays disabled";
+    const std::set<int> inputs = {IDOK, IDCANCEL, IDHELP, IDC_FOLDER, IDC_BROWSE_FOLDER,
+                                  IDC_PATTERNS, IDC_BROWSE_PATTERNS, IDC_CONFIRM, IDC_RECURSE};
+    ASSERT_EQ(inputs.size(), 9u);
+    std::map<HWND, bool> others;
+    for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (inputs.count(GetDlgCtrlID(child)) == 0)
+            others[child] = IsWindowEnabled(child) != 0;
+    ASSERT_FALSE(others.empty());
+    EXPECT_FALSE(others[GetDlgItem(window_, IDC_TITLE)]) << "the banner is disabled from the start";
+
+    for (BOOL enable : {FALSE, TRUE}) {
+        SCOPED_TRACE(enable ? "enabled again" : "disabled");
+        SetBusy(window_, enable);
+        for (int id : inputs)
+            EXPECT_EQ(IsWindowEnabled(GetDlgItem(window_, id)) != 0, enable != 0) << "control " << id;
+        for (const auto& other : others)
+            EXPECT_EQ(IsWindowEnabled(other.first) != 0, other.second) << "control " << GetDlgCtrlID(other.first);
+    }
 }
 
 }  // namespace

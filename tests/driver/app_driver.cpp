@@ -6,20 +6,12 @@
 
 #include <algorithm>
 
-#include "support/registry_state.h"
-
 namespace driver {
 
 namespace {
 
 constexpr DWORD POLL_MS = 10;
 constexpr int MESSAGE_TEXT_ID = 0xFFFF;  // a message box's body text, on Windows and Wine
-
-// Every close of brumix.exe stores its options and pattern history in the prefix's
-// registry: each program that drives it starts from empty preferences and puts the
-// registry back as it was when it ends.
-testing::Environment* const g_preferencesSandbox =
-    testing::AddGlobalTestEnvironment(new registry::PreferencesSandbox);
 
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD ms = WAIT_MS)
@@ -42,21 +34,23 @@ DWORD OwningProcess(HWND window)
 
 struct TopLevelSearch {
     DWORD processId;
+    bool shownOnly;
     std::vector<HWND> found;
 };
 
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM lParam)
 {
     auto* search = reinterpret_cast<TopLevelSearch*>(lParam);
-    if (OwningProcess(window) == search->processId && IsWindowVisible(window) &&
+    if (OwningProcess(window) == search->processId && (!search->shownOnly || IsWindowVisible(window)) &&
         ClassName(window) == "#32770")
         search->found.push_back(window);
     return TRUE;
 }
 
-std::vector<HWND> VisibleDialogsOf(DWORD processId)
+// The program's dialogs and boxes; those not shown yet too, unless `shownOnly`.
+std::vector<HWND> DialogsOf(DWORD processId, bool shownOnly = true)
 {
-    TopLevelSearch search = {processId, {}};
+    TopLevelSearch search = {processId, shownOnly, {}};
     EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -69,6 +63,11 @@ bool IsMessageBox(HWND window)
     return text != nullptr && ClassName(text) == "Static" &&
            FindWindowExA(window, nullptr, "Edit", nullptr) == nullptr &&
            FindWindowExA(window, nullptr, "ComboBox", nullptr) == nullptr;
+}
+
+HWND IconControl(HWND box)
+{
+    return GetDlgItem(box, RunningUnderWine() ? 1088 : 20);
 }
 
 // Which of the system's message box icons a static shows, by comparing its pixels on
@@ -124,6 +123,15 @@ int IdentifyIcon(HWND iconStatic)
 }
 
 }  // namespace
+
+bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, WAIT_MS, &result) != 0)
+        return true;
+    ADD_FAILURE() << "brumix.exe did not handle message " << message << " within " << WAIT_MS << " ms";
+    return false;
+}
 
 std::string WindowText(HWND window)
 {
@@ -191,7 +199,7 @@ bool BrumixApp::Start(const std::string& currentDirectory)
     WaitForInputIdle(process_.hProcess, WAIT_MS);
     // The dialog exists a little before it shows: wait for both.
     bool shown = WaitUntil([&] {
-        for (HWND window : VisibleDialogsOf(process_.dwProcessId))
+        for (HWND window : DialogsOf(process_.dwProcessId))
             if (GetDlgItem(window, 100) != nullptr && GetDlgItem(window, 101) != nullptr) {
                 dialog_ = window;
                 return true;
@@ -210,7 +218,7 @@ std::string BrumixApp::Text(int id) const
 
 void BrumixApp::SetText(int id, const std::string& text)
 {
-    SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendAndWait(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 std::string BrumixApp::Utf8Text(int id) const
@@ -242,7 +250,7 @@ bool BrumixApp::IsChecked(int id) const
 void BrumixApp::SetChecked(int id, bool checked)
 {
     if (IsChecked(id) != checked)
-        SendMessageA(Control(id), BM_CLICK, 0, 0);
+        SendAndWait(Control(id), BM_CLICK, 0, 0);
 }
 
 void BrumixApp::Press(int id)
@@ -284,9 +292,9 @@ void BrumixApp::ClickCloseBox(HWND window)
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-HWND BrumixApp::FindMessageBox(HWND owner) const
+HWND BrumixApp::FindMessageBox(HWND owner, bool shownOnly) const
 {
-    for (HWND window : VisibleDialogsOf(process_.dwProcessId)) {
+    for (HWND window : DialogsOf(process_.dwProcessId, shownOnly)) {
         if (window == dialog_ || !IsMessageBox(window))
             continue;
         HWND expected = owner == MAIN_DIALOG ? dialog_ : owner;
@@ -303,9 +311,6 @@ bool BrumixApp::WaitForMessageBox(MessageBoxSeen& box, HWND owner)
         ADD_FAILURE() << "no message box showed up";
         return false;
     }
-    // Let it finish painting before its icon is looked at.
-    UpdateWindow(window);
-    Sleep(50);
     box.window = window;
     char caption[512] = "";
     GetWindowTextA(window, caption, sizeof caption);
@@ -318,14 +323,42 @@ bool BrumixApp::WaitForMessageBox(MessageBoxSeen& box, HWND owner)
         if (button != nullptr && IsWindowVisible(button))
             box.buttons.push_back(id);
     }
-    HWND icon = GetDlgItem(window, RunningUnderWine() ? 1088 : 20);
-    box.icon = IdentifyIcon(icon);
+    HWND icon = IconControl(window);
+    box.showsIcon = icon != nullptr && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0) != 0;
     return true;
 }
 
-bool BrumixApp::NoMessageBoxWithin(DWORD ms, HWND owner)
+int ShownIcon(const MessageBoxSeen& box)
 {
-    return !WaitUntil([&] { return FindMessageBox(owner) != nullptr; }, ms);
+    if (!box.showsIcon)
+        return 0;
+    HWND icon = IconControl(box.window);
+    UpdateWindow(box.window);
+    int shown = 0;
+    WaitUntil([&] { return (shown = IdentifyIcon(icon)) != 0; });
+    return shown;
+}
+
+bool BrumixApp::CatchUp()
+{
+    // The marker is the Aide button's pushed look, which the program never sets: posted
+    // now, it is handled after every message posted before it, whatever loop handles it.
+    HWND marker = Control(IDHELP);
+    PostMessageA(marker, BM_SETSTATE, TRUE, 0);
+    bool handled = WaitUntil([&] {
+        DWORD_PTR state = 0;
+        return SendMessageTimeoutA(marker, BM_GETSTATE, 0, 0, SMTO_NORMAL, WAIT_MS, &state) != 0 &&
+               (state & BST_PUSHED) != 0;
+    });
+    PostMessageA(marker, BM_SETSTATE, FALSE, 0);
+    if (!handled)
+        ADD_FAILURE() << "brumix.exe did not handle the messages posted to it";
+    return handled;
+}
+
+bool BrumixApp::HasMessageBox() const
+{
+    return FindMessageBox(ANY_OWNER, false) != nullptr;
 }
 
 bool BrumixApp::Answer(const MessageBoxSeen& box, int id)
@@ -374,7 +407,7 @@ HWND BrumixApp::WaitForDialog(const std::string& caption)
 {
     HWND found = nullptr;
     bool shown = WaitUntil([&] {
-        for (HWND window : VisibleDialogsOf(process_.dwProcessId)) {
+        for (HWND window : DialogsOf(process_.dwProcessId)) {
             char text[512] = "";
             GetWindowTextA(window, text, sizeof text);
             if (window != dialog_ && caption == text && !IsMessageBox(window)) {
@@ -401,15 +434,23 @@ bool BrumixApp::WaitIdle()
 {
     // The buttons, boxes and check boxes that a run switches off.
     static const int inputs[] = {IDOK, IDCANCEL, IDHELP, 101, 102, 103, 104, 105, 106};
-    bool idle = WaitUntil([&] {
+    HWND box = nullptr;
+    bool over = WaitUntil([&] {
+        if ((box = FindMessageBox(ANY_OWNER)) != nullptr)
+            return true;
         for (int id : inputs)
             if (!IsWindowEnabled(Control(id)))
                 return false;
         return true;
     });
-    if (!idle)
+    if (box != nullptr) {
+        ADD_FAILURE() << "a message box showed up before the run ended: \"" << WindowText(box) << "\", \""
+                      << WindowText(GetDlgItem(box, MESSAGE_TEXT_ID)) << "\"";
+        return false;
+    }
+    if (!over)
         ADD_FAILURE() << "the run never ended: the dialog's controls stayed disabled";
-    return idle;
+    return over;
 }
 
 bool BrumixApp::WaitForExit(DWORD& exitCode)

@@ -1,6 +1,10 @@
 // Drives a running brumix.exe from outside, the way a person would: it finds the program's
 // windows, types into its boxes, presses its buttons and keys, reads every message box the
 // program shows and answers it. Every wait is bounded; a missing window fails the test.
+//
+// A message box stays until it is answered, and the program can do nothing else meanwhile:
+// a box that nobody expected is caught by the next wait for the program to be idle, or
+// found at once after CatchUp, never looked for during a fixed time.
 #ifndef BRUMIX_TESTS_APP_DRIVER_H
 #define BRUMIX_TESTS_APP_DRIVER_H
 
@@ -21,7 +25,7 @@ struct MessageBoxSeen {
     std::string text;          // as an ANSI program reads it
     std::string utf8Text;      // every character as the box shows it
     std::vector<int> buttons;  // ids of the buttons it shows (IDOK, IDYES, ...), ascending
-    int icon = 0;              // MB_ICONQUESTION, MB_ICONHAND, ... or 0 when it shows none
+    bool showsIcon = false;    // its icon control is shown and holds an icon (see ShownIcon)
 };
 
 // The three ways a user closes the main dialog.
@@ -70,8 +74,11 @@ public:
 
     // Waits for a message box owned by `owner` (the main dialog by default).
     bool WaitForMessageBox(MessageBoxSeen& box, HWND owner = MAIN_DIALOG);
-    // True when no message box shows up within `ms`.
-    bool NoMessageBoxWithin(DWORD ms, HWND owner = ANY_OWNER);
+    // Waits until the program has handled every message posted to it so far, the keys and
+    // commands of the test included. A box that they made it show exists by then.
+    bool CatchUp();
+    // True when a message box of the program exists, whatever its owner, shown yet or not.
+    bool HasMessageBox() const;
     // Answers with the button of that id (or the command, for a button the box lacks)
     // and waits until the box is gone.
     bool Answer(const MessageBoxSeen& box, int id);
@@ -81,7 +88,9 @@ public:
     // Waits for a visible dialog of the program with this caption (not a message box).
     HWND WaitForDialog(const std::string& caption);
     bool WaitGone(HWND window);
-    // Waits until a run is over: the main dialog's OK button is enabled again.
+    // Waits until a run is over: the main dialog's inputs are enabled again. A message box
+    // that shows up meanwhile fails the wait at once, with its text: the run could not end
+    // before someone answered it.
     bool WaitIdle();
     // Waits for the program to end and gives its exit code.
     bool WaitForExit(DWORD& exitCode);
@@ -91,13 +100,21 @@ public:
     bool IsRunning() const;
 
 private:
-    HWND FindMessageBox(HWND owner) const;
+    HWND FindMessageBox(HWND owner, bool shownOnly = true) const;
     bool WaitForFocusIn(HWND window);
     void PostKey(HWND target, UINT key);
 
     PROCESS_INFORMATION process_ = {};
     HWND dialog_ = nullptr;
 };
+
+// Which of the system's icons a box shows, told by its pixels on screen once it has painted
+// them: MB_ICONQUESTION, MB_ICONHAND, ...; 0 when it shows none, or none of them.
+int ShownIcon(const MessageBoxSeen& box);
+
+// Sends a message to a window of the program and waits for it to be handled, WAIT_MS at
+// most: a handler that opens a box, or hangs, fails the test instead of holding it.
+bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Text of any window, including another process's edit boxes; in UTF-8, every character kept.
 std::string WindowText(HWND window);

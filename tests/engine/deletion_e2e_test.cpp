@@ -39,7 +39,7 @@ MessageBoxSeen ExpectQuestion(BrumixApp& app, const std::string& path)
     EXPECT_EQ(box.caption, "Confirmation d'effacement");
     EXPECT_EQ(box.text, FileQuestion(path));
     EXPECT_EQ(box.buttons, (std::vector<int>{IDCANCEL, IDYES, IDNO}));
-    EXPECT_EQ(box.icon, 0);
+    EXPECT_FALSE(box.showsIcon);
     return box;
 }
 
@@ -64,7 +64,6 @@ TEST(DeletionE2E, QuestionsComeInWalkOrderAndEachAnswerIsObeyed)
     ASSERT_TRUE(app.Answer(ExpectQuestion(app, root / "sub\\deep\\f.res"), IDNO));
     ASSERT_TRUE(app.Answer(ExpectQuestion(app, root / "sub2\\g.obj"), IDYES));
     ASSERT_TRUE(app.WaitIdle());
-    EXPECT_TRUE(app.NoMessageBoxWithin(300));
     EXPECT_EQ(root.Files(), (Names{"c.obj", "keep.txt", "sub\\d.obj", "sub\\deep\\f.res"}));
     Close(app);
 }
@@ -87,7 +86,6 @@ TEST(DeletionE2E, CancelEscapeAndCloseBoxDeepInTheTreeStopEverything)
         else
             ASSERT_TRUE(app.AnswerWithCloseBox(deep));
         ASSERT_TRUE(app.WaitIdle());
-        EXPECT_TRUE(app.NoMessageBoxWithin(300)) << "a question after the cancel";
         EXPECT_EQ(root.Files(), (Names{"keep.txt", "sub2\\g.obj", "sub\\deep\\e.res", "sub\\deep\\f.res"}));
 
         // The next run starts afresh.
@@ -111,7 +109,6 @@ TEST(DeletionE2E, MissingStartFolderDeletesNothingNotEvenInTheCurrentDirectory)
     ASSERT_TRUE(app.Start(root.path()));
     ASSERT_TRUE(app.BeginRun(root / "missing", "*.obj;*.res", true, false));
     ASSERT_TRUE(app.WaitIdle());
-    EXPECT_TRUE(app.NoMessageBoxWithin(300));
     EXPECT_EQ(root.Files(), before);
     Close(app);
 }
@@ -127,7 +124,6 @@ TEST(DeletionE2E, WithoutQuestionsEveryNamedFileGoesAndNothingElse)
     BrumixApp app;
     StartRun(app, root.path(), "*.obj *.res *.htm", true, false);
     ASSERT_TRUE(app.WaitIdle());
-    EXPECT_TRUE(app.NoMessageBoxWithin(300));
     EXPECT_EQ(root.Files(), (Names{".hidden\\a.obj", "keep.txt", "page.html"}));
     Close(app);
 }
@@ -154,7 +150,6 @@ TEST(DeletionE2E, NamesInAnyScriptAreAskedAboutExactlyOneByOne)
         ASSERT_TRUE(app.Answer(box, box.utf8Text == FileQuestionUtf8(root / "a.obj") ? IDNO : IDYES));
     }
     ASSERT_TRUE(app.WaitIdle());
-    EXPECT_TRUE(app.NoMessageBoxWithin(300));
     Names expected;
     for (const std::string& file : named)
         expected.push_back(FileQuestionUtf8(root / file));

@@ -227,13 +227,20 @@ TEST(FolderWalk, RelativeStartFolderIsTakenFromTheCurrentDirectoryOnce)
 
 TEST(FolderWalk, DriveRootStartFolderIsTheRootOfTheCurrentDrive)
 {
-    // "\\" names the root of the drive of the current directory. A pattern that no file
-    // there has keeps this harmless; the question would show where the walk went.
+    // "\\" names the root of the drive of the current directory. A file made there for
+    // this test alone, and named exactly, shows where the walk went.
     TempFolder root;
-    root.MakeFile("brumix-root-probe.none");
     SetCurrentDirectoryA(root.path().c_str());
     std::string drive = root.path().substr(0, 3);
-    EXPECT_EQ(RunInProcess("\\", "brumix-no-such-file-*.none", OPT_CONFIRM), Names{});
+    std::string probe = "brumix-root-probe-" + std::to_string(GetCurrentProcessId()) + ".none";
+    HANDLE made = CreateFileA((drive + probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (made == INVALID_HANDLE_VALUE)
+        GTEST_SKIP() << "no file can be made at the root of " << drive;
+    CloseHandle(made);
+    EXPECT_EQ(RunInProcess("\\", probe, OPT_CONFIRM), Names{FileQuestion(drive + probe)});
+    bool stayed = GetFileAttributesA((drive + probe).c_str()) != INVALID_FILE_ATTRIBUTES;
+    DeleteFileA((drive + probe).c_str());
+    EXPECT_FALSE(stayed) << "the file named at the drive's root stayed";
     EXPECT_EQ(CurrentDirectory(), drive);
 }
 

@@ -8,6 +8,7 @@
 #include "driver/app_driver.h"
 #include "support/temp_folder.h"
 #include "support/unix_files.h"
+#include "support/utf8.h"
 #include "run_in_process.h"
 
 namespace {
@@ -21,7 +22,8 @@ const OptionFlags BOTH = OPT_RECURSE | OPT_CONFIRM;
 TEST(WalkHazards, LinkToAFileElsewhereIsPassedOverAndItsTargetStays)
 {
     SKIP_UNLESS_WINE();
-    TempFolder root, outside;
+    // The tree with the links goes first, while what they lead to still exists.
+    TempFolder outside, root;
     outside.MakeFile("target.obj");
     root.MakeFile("own.obj");
     ASSERT_TRUE(MakeUnixLink(outside / "target.obj", root.path(), "link.obj"));
@@ -34,7 +36,7 @@ TEST(WalkHazards, LinkToAFileElsewhereIsPassedOverAndItsTargetStays)
 TEST(WalkHazards, LinkedFolderIsNotEntered)
 {
     SKIP_UNLESS_WINE();
-    TempFolder root, outside;
+    TempFolder outside, root;
     outside.MakeFile("a.obj");
     ASSERT_TRUE(MakeUnixLink(outside.path(), root.path(), "linked"));
     EXPECT_EQ(RunInProcess(root.path(), "*.obj", BOTH), Names{});
@@ -45,7 +47,7 @@ TEST(WalkHazards, FolderNameWithATrailingDotDoesNotLeadIntoItsNamesake)
 {
     SKIP_UNLESS_WINE();
     // "evil." is a plain folder; Wine drops the dot and enters "evil", a link out.
-    TempFolder root, outside;
+    TempFolder outside, root;
     outside.MakeFile("a.obj");
     ASSERT_TRUE(MakeUnixFolder(root.path(), "evil."));
     ASSERT_TRUE(MakeUnixLink(outside.path(), root.path(), "evil"));
@@ -121,6 +123,47 @@ TEST(WalkHazards, StartFolderWithANamesakeBesideItDeletesNothing)
         EXPECT_TRUE(UnixPathExists(root.path(), "tree./z.obj"));
         EXPECT_TRUE(root.Exists("tree\\own.obj"));
         EXPECT_TRUE(root.Exists("tree\\sub\\deep.obj"));
+    }
+}
+
+TEST(WalkHazards, NamesMadeOnlyOfDotsOrBlanksNameNothingElse)
+{
+    SKIP_UNLESS_WINE();
+    // Without its trailing dots and blanks such a name is empty: "start\..." names the
+    // start folder itself under Wine, and "start\...\a.obj" the start folder's own a.obj,
+    // which the user spares here while saying Yes to everything else.
+    TempFolder root;
+    root.MakeFile("start\\a.obj");
+    root.MakeFile("keep.obj");
+    ASSERT_TRUE(RunUnixScript(root / "start\\", "mkdir '...' '  ' && touch '.../a.obj' '  /a.obj' '. .' ' ' last",
+                              "last"));
+    DeleteFileA((root / "start\\last").c_str());
+    std::string spared = FileQuestion(root / "start\\a.obj");
+    QuestionAnswerer answerer([&](const QuestionSeen& question) {
+        return question.caption == "Veuillez confirmer" || question.text != spared ? IDYES : IDNO;
+    });
+    RunDeletion(nullptr, Wide(root / "start\\").c_str(), L"*", BOTH);
+    EXPECT_EQ(answerer.Texts(1), Names{spared});
+    EXPECT_TRUE(root.Exists("start\\a.obj"));
+
+    RunInProcess(root / "start\\", "*", OPT_RECURSE);
+    EXPECT_FALSE(root.Exists("start\\a.obj"));
+    EXPECT_TRUE(root.Exists("start"));
+    EXPECT_TRUE(root.Exists("keep.obj"));
+}
+
+TEST(WalkHazards, PatternsMadeOnlyOfDotsNameNothing)
+{
+    // Without its trailing dots such a pattern is empty, or names the folder itself.
+    TempFolder root;
+    root.MakeFile("start\\a.obj");
+    root.MakeFile("start\\sub\\b");
+    root.MakeFile("keep.obj");
+    for (const char* patterns : {".", "..", "...", ". .. ...", ".;..", "...."}) {
+        SCOPED_TRACE(patterns);
+        EXPECT_EQ(RunInProcess(root / "start\\", patterns, BOTH), Names{});
+        RunInProcess(root / "start\\", patterns, OPT_RECURSE);
+        EXPECT_EQ(root.Files(), (Names{"keep.obj", "start\\a.obj", "start\\sub\\b"}));
     }
 }
 

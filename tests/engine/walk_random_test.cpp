@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <random>
@@ -214,6 +215,9 @@ TEST(WalkRandom, FilesLeftAreExactlyThoseThatNoPatternNames)
         return;
     }
     unsigned base = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    // Said before the first tree is made: a run that ends in a crash names its seeds too.
+    std::printf("seeds %u to %u; replay one with BRUMIX_SEED=<seed>\n", base, base + 39);
+    std::fflush(stdout);
     for (unsigned i = 0; i < 40 && !HasFailure(); ++i)
         CheckOneSeed(base + i);
 }

@@ -11,6 +11,7 @@
 #include "help_text_resource.h"
 #include "import_patch.h"
 #include "res/resource.h"
+#include "support/utf8.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ struct Look {
     LOGBRUSH brushLook = {};
     LRESULT editReply = 0, staticReply = 0;
     COLORREF backgroundAfter[2] = {}, textAfter[2] = {};
-    std::string text;
+    std::string text;  // UTF-8
     int ticks = 0;
 };
 Look g_look;
@@ -85,9 +86,10 @@ void LookAtOpenDialog(HWND dialog)
         DeleteDC(dc);
     }
 
-    int length = GetWindowTextLengthA(edit);
-    g_look.text.assign(static_cast<size_t>(length) + 1, '\0');
-    g_look.text.resize(static_cast<size_t>(GetWindowTextA(edit, &g_look.text[0], length + 1)));
+    int length = GetWindowTextLengthW(edit);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(edit, &text[0], length + 1)));
+    g_look.text = Utf8(text);
 }
 
 void CALLBACK LookThenClose(HWND, UINT, UINT_PTR, DWORD)
@@ -164,13 +166,13 @@ TEST_F(HelpDialogInProcess, ColourMessagesGiveTheBrushAndTheButtonFaceBackground
     }
 }
 
-TEST_F(HelpDialogInProcess, TextBoxHoldsTheResourceTextExactly)
+TEST_F(HelpDialogInProcess, TextBoxHoldsTheWholeHelpText)
 {
     ShowHelpAndLook(IDR_HELP_TEXT);
     ASSERT_NE(g_look.dialog, nullptr);
-    std::string resource = HelpTextResource();
-    ASSERT_FALSE(resource.empty());
-    EXPECT_EQ(g_look.text, resource);
+    std::string source = HelpTextFromSource();
+    ASSERT_FALSE(source.empty());
+    EXPECT_EQ(g_look.text, source);
 }
 
 TEST_F(HelpDialogInProcess, MissingTextResourceShowsNothing)

@@ -36,9 +36,9 @@ TEST(HelpE2E, AideShowsTheHelpOverTheMainDialogWithTheWholeText)
     HWND text = GetDlgItem(help, IDC_HELP_TEXT);
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(driver::ClassName(text), "Edit");
-    std::string resource = HelpTextResource();
-    ASSERT_FALSE(resource.empty());
-    EXPECT_EQ(driver::WindowText(text), resource);
+    std::string source = HelpTextFromSource();
+    ASSERT_FALSE(source.empty());
+    EXPECT_EQ(driver::WindowUtf8Text(text), source);
     EXPECT_EQ(SendMessageA(text, EM_GETMARGINS, 0, 0), MAKELONG(10, 10));
     EXPECT_EQ(driver::WindowText(GetDlgItem(help, IDCANCEL)), "&Fermer");
 
@@ -97,8 +97,9 @@ TEST(HelpE2E, FermerEnterEscapeAndTheCloseBoxEachCloseItAndOnlyIt)
         }
         ASSERT_TRUE(app.WaitGone(help));
         // Back to the idle main dialog, which the key did not reach.
+        ASSERT_TRUE(app.CatchUp()) << "Escape reached the main dialog";
+        EXPECT_FALSE(app.HasMessageBox()) << "Enter reached the main dialog's OK";
         ASSERT_TRUE(app.WaitIdle());
-        EXPECT_TRUE(app.NoMessageBoxWithin(100)) << "Enter reached the main dialog's OK";
         ASSERT_TRUE(app.IsRunning()) << "Escape reached the main dialog";
         EXPECT_TRUE(IsWindowEnabled(app.dialog()));
         EXPECT_TRUE(IsWindowVisible(app.dialog()));

@@ -37,19 +37,19 @@ protected:
         return file_dialogs::WaitForFileDialog(app_.processId(), EXPLORER_NAME_BOX);
     }
 
-    // Answers the message boxes the program shows, waiting for as many as expected and
-    // then for any more; gives their texts in UTF-8.
-    std::vector<std::string> AnswerBoxes(size_t expected)
+    // Answers the message boxes that the program shows once the picker is gone, one after
+    // the other, until it has handled everything and shows none; gives their texts in UTF-8.
+    std::vector<std::string> AnswerBoxes()
     {
         std::vector<std::string> texts;
-        while (texts.size() < expected || !app_.NoMessageBoxWithin(500)) {
+        while (app_.CatchUp() && app_.HasMessageBox()) {
             driver::MessageBoxSeen box;
             if (!app_.WaitForMessageBox(box, driver::ANY_OWNER))
                 break;
             texts.push_back(box.utf8Text);
             EXPECT_EQ(GetWindow(box.window, GW_OWNER), nullptr) << "a box with an owner";
             EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-            EXPECT_EQ(box.icon, 0);
+            EXPECT_FALSE(box.showsIcon);
             if (!app_.Answer(box, IDOK))
                 break;
         }
@@ -67,15 +67,12 @@ TEST_F(PatternPickerE2E, PickedFilesGiveTheirExtensionPatternsRepeatsDroppedWith
         std::string patterns;
         std::vector<std::string> boxes;
     };
+    // The rule for each name is tested in process, on blocks made by hand; here the
+    // dialog's own blocks, for several names and for one.
     const Case cases[] = {
-        {"\"a.obj\" \"b.res\" \"c.OBJ\"", "*.obj;*.res", {"*.obj"}},
-        {"\"x.c\" \"y.C\" \"z.c\"", "*.c", {"*.c", "*.c"}},
-        {"\"Makefile\" \"a.c\"", "*;*.c", {}},
-        {"\"a.obj\" \"b.res\" \"a.tar.gz\"", "*.obj;*.res;*.gz", {}},
-        {"notes.", "*.", {}},
+        {"\"x.c\" \"y.C\" \"z.c\" \"a.obj\"", "*.c;*.obj", {"*.c", "*.c"}},
         {"a.tar.gz", "*.gz", {}},
-        {".cvsrc", "*.cvsrc", {}},
-        {"report.config", "*.config", {}},
+        {"notes.", "*.", {}},
         // Through the ANSI dialog, "日本" came back as "??", two wildcards.
         {u8"\"a.日本\" \"b.obj\" \"b.日本\"", u8"*.日本;*.obj", {u8"*.日本"}},
     };
@@ -85,7 +82,7 @@ TEST_F(PatternPickerE2E, PickedFilesGiveTheirExtensionPatternsRepeatsDroppedWith
         ASSERT_NE(dialog, nullptr);
         file_dialogs::AcceptUtf8(dialog, EXPLORER_NAME_BOX, c.typed);
         file_dialogs::WaitGone(dialog);
-        EXPECT_EQ(AnswerBoxes(c.boxes.size()), c.boxes);
+        EXPECT_EQ(AnswerBoxes(), c.boxes);
         // The text replaces what the box held.
         EXPECT_EQ(file_dialogs::WaitForUtf8Text(app_.Control(IDC_PATTERNS), c.patterns), c.patterns);
     }
@@ -108,7 +105,7 @@ TEST_F(PatternPickerE2E, LargeSelectionYieldsEveryExtension)
     file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, typed);
     file_dialogs::WaitGone(dialog);
     EXPECT_EQ(file_dialogs::WaitForText(app_.Control(IDC_PATTERNS), patterns), patterns);
-    EXPECT_TRUE(app_.NoMessageBoxWithin(300));
+    EXPECT_EQ(AnswerBoxes(), std::vector<std::string>{});
 }
 
 TEST_F(PatternPickerE2E, SelectionTooLongForTheBufferOrCancelChangesNothing)
@@ -125,7 +122,7 @@ TEST_F(PatternPickerE2E, SelectionTooLongForTheBufferOrCancelChangesNothing)
     ASSERT_NE(dialog, nullptr);
     file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, many);
     file_dialogs::WaitGone(dialog);
-    EXPECT_EQ(AnswerBoxes(0), std::vector<std::string>{});
+    EXPECT_EQ(AnswerBoxes(), std::vector<std::string>{});
     EXPECT_EQ(app_.Text(IDC_PATTERNS), OLD_PATTERNS);
 
     dialog = OpenPicker();
@@ -133,7 +130,7 @@ TEST_F(PatternPickerE2E, SelectionTooLongForTheBufferOrCancelChangesNothing)
     SetDlgItemTextA(dialog, EXPLORER_NAME_BOX, "\"a.obj\" \"c.OBJ\"");
     file_dialogs::Cancel(dialog);
     file_dialogs::WaitGone(dialog);
-    EXPECT_EQ(AnswerBoxes(0), std::vector<std::string>{});
+    EXPECT_EQ(AnswerBoxes(), std::vector<std::string>{});
     EXPECT_EQ(app_.Text(IDC_PATTERNS), OLD_PATTERNS);
 }
 

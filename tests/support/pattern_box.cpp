@@ -1,5 +1,6 @@
 #include "support/pattern_box.h"
 
+#include "driver/app_driver.h"
 #include "support/utf8.h"
 
 namespace pattern_box {
@@ -55,10 +56,11 @@ void Type(HWND box, const std::string& text)
 {
     // Keys reach the edit field inside the combo box, which tells the box of each change.
     HWND edit = FindWindowExA(box, nullptr, "Edit", nullptr);
-    SendMessageA(edit, EM_SETSEL, 0, -1);
-    SendMessageA(edit, WM_CHAR, VK_BACK, 1);
+    if (!driver::SendAndWait(edit, EM_SETSEL, 0, -1) || !driver::SendAndWait(edit, WM_CHAR, VK_BACK, 1))
+        return;
     for (char c : text)
-        SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+        if (!driver::SendAndWait(edit, WM_CHAR, static_cast<unsigned char>(c), 1))
+            return;
 }
 
 void TypeUtf8(HWND box, const std::string& text)

@@ -1,6 +1,9 @@
 // A fresh folder under the system's temporary folder for one test's fixture tree,
 // removed with everything in it when the test ends. Relative paths and the names that
 // Files gives are UTF-8, of any length; the folder's own path is ASCII.
+//
+// Removal never reaches past the tree: a link in it goes as a link, its target stays.
+// A tree that cannot be removed whole fails the test.
 #ifndef BRUMIX_TESTS_TEMP_FOLDER_H
 #define BRUMIX_TESTS_TEMP_FOLDER_H
 
@@ -31,9 +34,11 @@ public:
 
 private:
     std::string path_;
+    bool made_ = false;  // nothing is made nor removed in a folder that could not be made
 };
 
-// Removes a folder tree without following links out of it (`folder` in UTF-8).
-void RemoveTree(const std::string& folder);
+// Removes a folder that a TempFolder made, with everything in it, links as links (`folder`
+// in UTF-8, without a final backslash). True once it is gone.
+bool RemoveTree(const std::string& folder);
 
 #endif

@@ -136,3 +136,30 @@ bool UnixPathExists(const std::string& windowsFolder, const std::string& relativ
     DeleteFileW(Wide(folder + mark).c_str());
     return exists;
 }
+
+bool IsGone(const std::string& windowsPath)
+{
+    if (GetFileAttributesW((L"\\\\?\\" + Wide(windowsPath)).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool RemoveUnixTree(const std::string& windowsFolder)
+{
+    std::string folder = windowsFolder;
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    std::string unixFolder = UnixPath(folder);
+    size_t name = unixFolder.find_last_of('/');
+    if (name == std::string::npos || unixFolder.compare(name + 1, 7, "brumix-") != 0 ||
+        !RunUnixTool("/bin/rm", "-rf -- " + Quoted(unixFolder)))
+        return false;
+    // rm ends with no handle to tell it: its effect is waited for, a minute at most.
+    for (int tries = 0; tries < 6000; ++tries) {
+        if (IsGone(folder))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}

@@ -37,4 +37,11 @@ bool UnixPathExists(const std::string& windowsFolder, const std::string& relativ
 // would alter on the way ("f.", "x.obj.") or links given by a relative target.
 bool RunUnixScript(const std::string& windowsFolder, const std::string& script, const std::string& lastName);
 
+// Removes a fixture folder (its name begins with "brumix-") with everything in it through
+// Linux's rm, which takes links as links and names as they are. True once it is gone.
+bool RemoveUnixTree(const std::string& windowsFolder);
+
+// True when nothing is found at this path (UTF-8, any length) any more.
+bool IsGone(const std::string& windowsPath);
+
 #endif
