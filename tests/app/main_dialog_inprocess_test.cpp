@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app/banner_font.h"
@@ -50,7 +51,6 @@ TEST_F(MainDialogInProcess, BannerIsDisabledAndDrawnInHeavyArialFittedToItsContr
     EXPECT_EQ(logical.lfWeight, 1000);
     EXPECT_EQ(logical.lfItalic, 0);
     EXPECT_EQ(logical.lfHeight, client.bottom);
-    EXPECT_EQ(logical.lfWidth, client.right / 7);
 
     // What the font mapper made of it: the cell fills the control's height.
     HDC dc = GetDC(banner);
@@ -66,32 +66,69 @@ TEST_F(MainDialogInProcess, BannerIsDisabledAndDrawnInHeavyArialFittedToItsContr
     EXPECT_GE(metrics.tmWeight, FW_BOLD);
 }
 
-TEST_F(MainDialogInProcess, BannerWidthDividesByTextLengthPlusOne)
+// How wide a text is in a control's font, as the control draws it.
+SIZE TextExtent(HWND control, HFONT font, const std::wstring& text)
 {
-    struct Case { const char* text; DWORD flags; };
+    SIZE extent = {};
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, font);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return extent;
+}
+
+// A font's stored average width stands for typical letters: a text of wide ones ("W" is
+// about twice the average) took more than its control at the cells' width, and was cut,
+// as "Brumix" is in Windows' own Arial Bold.
+TEST_F(MainDialogInProcess, BannerTextFitsItsControlWhateverItsLetters)
+{
+    struct Case { std::wstring text; DWORD flags; bool wide; };
     HWND banner = GetDlgItem(window_, IDC_TITLE);
     RECT client;
     GetClientRect(banner, &client);
-    const std::string eighty(80, 'W');
-    for (const Case& c : {Case{"", BANNER_BOLD}, Case{"Brumix", 0}, Case{eighty.c_str(), BANNER_BOLD | BANNER_ITALIC}}) {
-        SCOPED_TRACE(c.text);
-        SetWindowTextA(banner, c.text);
+    LOGFONTA system = {};
+    GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system);
+    const Case cases[] = {
+        {L"Brumix", BANNER_BOLD, true},
+        {L"WWWWWW", BANNER_BOLD, true},
+        {L"MWMWMWMWMWMW", BANNER_BOLD | BANNER_ITALIC, true},
+        {L"Brumix", 0, true},
+        {L"iiiiii", BANNER_BOLD, false},
+        // Only the first 79 characters count; cells of a pixel or two fill what they can.
+        {std::wstring(80, L'W'), BANNER_BOLD | BANNER_ITALIC, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.text.begin(), c.text.end()) << ", flags " << c.flags);
+        SetWindowTextW(banner, c.text.c_str());
         DeleteObject(g_bannerFont);
         CreateBannerFont(window_, IDC_TITLE, "Arial", c.flags);
         LOGFONTA logical = {};
-        GetObjectA(g_bannerFont, sizeof logical, &logical);
-        LOGFONTA system = {};
-        GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system);
-
-        // Only 79 characters of a longer text count.
-        int counted = std::min<int>(static_cast<int>(strlen(c.text)), 79);
-        EXPECT_EQ(logical.lfWidth, client.right / (counted + 1));
-        EXPECT_EQ(logical.lfHeight, client.bottom);
+        ASSERT_EQ(GetObjectA(g_bannerFont, sizeof logical, &logical), static_cast<int>(sizeof logical));
+        EXPECT_STREQ(logical.lfFaceName, "Arial");
+        EXPECT_EQ(logical.lfHeight, client.bottom) << "the height is kept";
         EXPECT_EQ(logical.lfWeight, (c.flags & BANNER_BOLD) ? 1000 : system.lfWeight);
         EXPECT_EQ(logical.lfItalic, (c.flags & BANNER_ITALIC) ? 1 : system.lfItalic);
         EXPECT_EQ(logical.lfCharSet, system.lfCharSet);
         EXPECT_EQ(logical.lfPitchAndFamily, system.lfPitchAndFamily);
+
+        SIZE extent = TextExtent(banner, g_bannerFont, c.text.substr(0, 79));
+        std::printf("banner \"%s\" in %ld x %ld: cells %ld wide, text %ld px\n",
+                    std::string(c.text.begin(), c.text.end()).substr(0, 12).c_str(), client.right, client.bottom,
+                    logical.lfWidth, extent.cx);
+        EXPECT_LT(extent.cx, client.right) << "the text does not fit with a margin";
+        if (c.wide) {
+            EXPECT_GT(extent.cx, client.right * 3 / 4) << "the text no longer fills its banner";
+        }
     }
+
+    // An empty text: one cell as wide as the control, and no division by zero.
+    SetWindowTextW(banner, L"");
+    DeleteObject(g_bannerFont);
+    CreateBannerFont(window_, IDC_TITLE, "Arial", BANNER_BOLD);
+    LOGFONTA logical = {};
+    GetObjectA(g_bannerFont, sizeof logical, &logical);
+    EXPECT_EQ(logical.lfWidth, client.right);
 }
 
 TEST_F(MainDialogInProcess, OptionFlagsReadFromTheTwoBoxes)
