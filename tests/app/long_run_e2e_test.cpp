@@ -11,6 +11,8 @@
 
 #include "driver/app_driver.h"
 #include "res/resource.h"
+#include "support/cursor.h"
+#include "support/focus.h"
 #include "support/temp_folder.h"
 #include "support/unix_files.h"
 
@@ -154,12 +156,15 @@ struct LongRun {
     int folders = FoldersForALongRun();
     TempFolder root{TreeBase()};
     BrumixApp app;
+    HCURSOR idle = nullptr;  // the dialog's cursor before the run, the mouse beside its banner
 
-    // Makes the tree and starts a run without questions on it.
+    // Makes the tree and starts a run without questions on it, with a click on OK.
     void Begin()
     {
         BuildTree(root, folders);
-        StartRun(app, root);
+        ASSERT_TRUE(app.Start(root.path()));
+        idle = PointAt(app.dialog(), {4, 10});
+        ASSERT_TRUE(app.BeginRun(root.path(), "*.obj", true, false));
     }
 };
 
@@ -208,6 +213,9 @@ TEST(LongRunE2E, EscapeTheCloseBoxAndAltF4StopTheRunAndTheNextStartsAfresh)
         ASSERT_TRUE(app.WaitIdle());
         EXPECT_TRUE(app.IsRunning()) << "the program closed in the middle of a run";
         EXPECT_TRUE(IsWindowVisible(app.dialog()));
+        // OK, clicked to start the run, has the focus again, and the wait cursor is gone.
+        EXPECT_TRUE(WaitForFocusOn(app.Control(IDOK)));
+        EXPECT_TRUE(WaitForCursor(run.idle));
         int left = NamedLeft(run.root);
         EXPECT_GT(left, 0) << "the run was not stopped";
         EXPECT_LT(left, run.folders * FILES_PER_FOLDER) << "the run never began";

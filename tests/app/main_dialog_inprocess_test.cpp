@@ -156,6 +156,33 @@ TEST_F(MainDialogInProcess, OptionFlagsAppliedToTheTwoBoxesIgnoreOtherBits)
     }
 }
 
+// The end of a run in the running program is tested from outside; what only this process
+// can arrange is a control that cannot take the focus back.
+TEST_F(MainDialogInProcess, AfterARunTheFocusGoesBackOrElseToOk)
+{
+    HWND patternEdit = FindWindowExA(GetDlgItem(window_, IDC_PATTERNS), nullptr, "Edit", nullptr);
+    ASSERT_NE(patternEdit, nullptr);
+    struct Case { const char* what; HWND focused; bool disabledMeanwhile; HWND expected; };
+    const Case cases[] = {
+        {"folder box", GetDlgItem(window_, IDC_FOLDER), false, GetDlgItem(window_, IDC_FOLDER)},
+        {"pattern box's edit field", patternEdit, false, patternEdit},
+        {"check box", GetDlgItem(window_, IDC_RECURSE), false, GetDlgItem(window_, IDC_RECURSE)},
+        {"check box disabled meanwhile", GetDlgItem(window_, IDC_CONFIRM), true, GetDlgItem(window_, IDOK)},
+        {"no control", nullptr, false, GetDlgItem(window_, IDOK)},
+        {"the banner, which takes none", GetDlgItem(window_, IDC_TITLE), false, GetDlgItem(window_, IDOK)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetFocus(GetDlgItem(window_, IDHELP));
+        if (c.disabledMeanwhile)
+            EnableWindow(c.focused, FALSE);
+        RestoreAfterRun(window_, c.focused);
+        EXPECT_EQ(GetFocus(), c.expected) << "control " << GetDlgCtrlID(GetFocus());
+        if (c.disabledMeanwhile)
+            EnableWindow(c.focused, TRUE);
+    }
+}
+
 TEST_F(MainDialogInProcess, SetBusySwitchesExactlyTheNineInputControls)
 {
     const int others[] = {IDC_TITLE};
