@@ -31,8 +31,7 @@ bool ReadHistory(HWND box, TextList& history)
 BOOL LoadDialogPreferences(HWND window)
 {
     Preferences loaded = {};
-    if (!LoadPreferences(loaded))
-        return FALSE;
+    BOOL read = LoadPreferences(loaded);
     ApplyOptionFlags(window, loaded.flags);
     HWND box = GetDlgItem(window, IDC_PATTERNS);
     const WCHAR* entry = loaded.history.texts;
@@ -41,7 +40,7 @@ BOOL LoadDialogPreferences(HWND window)
     // -1, or an index past the list, selects nothing and leaves the box empty.
     SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(loaded.lastFormat), 0);
     ReleaseTextList(loaded.history);
-    return TRUE;
+    return read;
 }
 
 BOOL SaveDialogPreferences(HWND window)

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-// Fills the option boxes, the pattern history and its selection from the store. False,
-// with the controls left as they are, when the store cannot be opened.
+// Fills the option boxes, the pattern history and its selection from the store. False
+// when the store cannot be opened: the boxes then show the presets, as on a first start.
 BOOL LoadDialogPreferences(HWND window);
 
 // Hands the options, the pattern box's text, its history and its selection to the store.

@@ -60,12 +60,14 @@ void StartRun(HWND window, const WCHAR* typed, const WCHAR* patterns)
         SetDlgItemTextW(window, IDC_FOLDER, folder);
     OptionFlags flags = ReadOptionFlags(window);
 
+    HWND focused = GetFocus();
     g_runUnderWay = true;
     SetBusy(window, FALSE);
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     RunDeletion(window, folder, patterns, flags);
     SetBusy(window, TRUE);
     g_runUnderWay = false;
+    RestoreAfterRun(window, focused);
     GlobalFree(folder);
 }
 
@@ -163,6 +165,42 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return ShowWaitCursor(window);
     }
     return FALSE;
+}
+
+namespace {
+
+// The dialog's own control that had the focus (a combo box's edit field has it for its
+// box), or OK when that one is gone, hidden or disabled.
+void GiveFocusBack(HWND window, HWND focused)
+{
+    HWND control = focused;
+    while (control != nullptr && IsChild(window, control) && GetParent(control) != window)
+        control = GetParent(control);
+    if (control == nullptr || !IsChild(window, control) || !IsWindowEnabled(control) || !IsWindowVisible(control))
+        control = GetDlgItem(window, IDOK);
+    // The dialog's way of moving the focus, which also keeps the default button right.
+    SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+// What a move of the mouse would do: the window of this program under it sets its cursor.
+void RefreshCursor()
+{
+    POINT at;
+    if (!GetCursorPos(&at))
+        return;
+    HWND under = WindowFromPoint(at);
+    if (under == nullptr || GetWindowThreadProcessId(under, nullptr) != GetCurrentThreadId())
+        return;
+    LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+}
+
+}  // namespace
+
+void RestoreAfterRun(HWND window, HWND focused)
+{
+    GiveFocusBack(window, focused);
+    RefreshCursor();
 }
 
 void SetBusy(HWND window, BOOL enable)

@@ -20,6 +20,12 @@ constexpr int BusyControlIds[9] = {
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 void SetBusy(HWND window, BOOL enable);
+// Switching the controls off for a run takes the focus away, and nothing would give it
+// back (Tab would start from a label, Enter would do nothing); the wait cursor would stay
+// until the mouse moved. So, once the controls are on again: the control that had the
+// focus (`focused`) gets it back, or OK when that one cannot take it, and the window under
+// the mouse sets its cursor.
+void RestoreAfterRun(HWND window, HWND focused);
 void ApplyOptionFlags(HWND window, OptionFlags flags);
 OptionFlags ReadOptionFlags(HWND window);
 

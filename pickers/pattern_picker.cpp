@@ -9,8 +9,11 @@
 namespace {
 
 constexpr WCHAR EVERY_FILE_FILTER[] = L"Tous (*.*)\0*.*\0";
-constexpr DWORD PATTERN_PICKER_FLAGS = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-static_assert(PATTERN_PICKER_FLAGS == 0x8020C, "the Explorer-style dialog, several files at once");
+// A picked shortcut is the file it is: left to itself the dialog gives the file that a
+// shortcut leads to, and "x.lnk" would yield its target's extension ("*.exe").
+constexpr DWORD PATTERN_PICKER_FLAGS =
+    OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS;
+static_assert(PATTERN_PICKER_FLAGS == 0x18020C, "the Explorer-style dialog, several files at once, shortcuts as such");
 
 // The list is whole when a run of strings ends with an empty one inside the block. Wine
 // answers a selection too long for the block with success and a block filled to its last

@@ -35,6 +35,15 @@ HKEY OpenKey(HKEY parent, const WCHAR* path, const WCHAR* keyClass, REGSAM acces
     return key;
 }
 
+// Opens a key that is already there, for the reading that the load does; never creates one.
+HKEY OpenForReading(HKEY parent, const WCHAR* path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(parent, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
 // Only a real 4-byte word replaces the preset: a shorter value would leave some of the
 // preset's bytes in place, and a text would be taken for its character codes.
 DWORD ReadWord(HKEY key, const WCHAR* name, DWORD preset)
@@ -165,16 +174,26 @@ int ParseHistoryIndex(const WCHAR* name)
 
 BOOL LoadPreferences(Preferences& loaded)
 {
-    // Full access although the load only reads: where the account may not write the
-    // default profile, the options and the history are not shown at all.
+    // The presets stand wherever the key cannot be read, as on a first start: the safety
+    // option is never silently off.
+    loaded.flags = FLAG_PRESET;
+    loaded.lastFormat = LAST_FORMAT_PRESET;
+    loaded.history = TextList{};
+
+    // Full access makes the keys on a first start. An account that may not write the
+    // default profile (on current Windows, every program not run elevated) is refused it,
+    // and still reads what was stored there, creating nothing.
     HKEY preferences = OpenKey(HKEY_USERS, PreferencesKey, L"bool", KEY_ALL_ACCESS);
+    bool mayWrite = preferences != nullptr;
+    if (!mayWrite)
+        preferences = OpenForReading(HKEY_USERS, PreferencesKey);
     if (preferences == nullptr)
         return FALSE;
 
     loaded.flags = ReadWord(preferences, L"Flag", FLAG_PRESET);
     loaded.lastFormat = ReadWord(preferences, L"LastFormat", LAST_FORMAT_PRESET);
-    loaded.history = TextList{};
-    HKEY history = OpenKey(preferences, L"MRU", L"string", KEY_QUERY_VALUE);
+    HKEY history =
+        mayWrite ? OpenKey(preferences, L"MRU", L"string", KEY_QUERY_VALUE) : OpenForReading(preferences, L"MRU");
     if (history != nullptr) {
         LoadHistory(history, loaded.history);
         RegCloseKey(history);

@@ -21,7 +21,8 @@ struct Preferences {
 
 // Reads the stored values into `loaded`, each missing or unfit one as its preset (both
 // options on, entry 0, an empty history), the history whole and in the order of the save.
-// False, with `loaded` left as it was, when the preferences key can be neither opened nor
+// A key that this account may read but not write is read all the same. False, with
+// `loaded` holding the presets, when the preferences key can be neither opened nor
 // created. The caller releases loaded.history.
 BOOL LoadPreferences(Preferences& loaded);
 
@@ -32,7 +33,8 @@ BOOL LoadPreferences(Preferences& loaded);
 void TakeShownPatterns(Preferences& closing, const WCHAR* shown, int selected);
 
 // Writes "Flag", "LastFormat" and every history entry under its index. False when the
-// preferences key can be neither opened nor created: nothing is written then.
+// preferences key can be neither opened nor created with the right to write it: nothing
+// is written then.
 BOOL SavePreferences(const Preferences& closing);
 
 // The history index that a value name of the "MRU" subkey stands for: the names that the

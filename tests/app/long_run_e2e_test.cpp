@@ -13,6 +13,8 @@
 
 #include "driver/app_driver.h"
 #include "res/resource.h"
+#include "support/cursor.h"
+#include "support/focus.h"
 #include "support/temp_folder.h"
 #include "support/unix_files.h"
 
@@ -156,12 +158,14 @@ struct LongRun {
     } tree;
     TempFolder& root = tree.root;
     BrumixApp app;
+    HCURSOR idle = nullptr;  // the dialog's cursor before the run, the mouse beside its banner
 
-    // Makes the tree and starts a run without questions on it.
+    // Makes the tree and starts a run without questions on it, with a click on OK.
     void Begin()
     {
         ASSERT_NO_FATAL_FAILURE(BuildTree(root));
         ASSERT_TRUE(app.Start(root.path()));
+        idle = PointAt(app.dialog(), {4, 10});
         ASSERT_TRUE(app.BeginRun(root.path(), "*.obj", true, false));
     }
 };
@@ -210,6 +214,9 @@ TEST(LongRunE2E, EscapeTheCloseBoxAndAltF4StopTheRunAndTheNextStartsAfresh)
         ASSERT_TRUE(app.WaitIdle());
         ASSERT_TRUE(app.CatchUp()) << "the program closed in the middle of a run";
         EXPECT_TRUE(IsWindowVisible(app.dialog()));
+        // OK, clicked to start the run, has the focus again, and the wait cursor is gone.
+        EXPECT_TRUE(WaitForFocusOn(app.Control(IDOK)));
+        EXPECT_TRUE(WaitForCursor(run.idle));
         int left = NamedLeft(run.root);
         EXPECT_GT(left, 0) << "the run was not stopped";
         EXPECT_LT(left, NAMED_FILES) << "the run never began";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -52,7 +53,6 @@ TEST_F(MainDialogInProcess, BannerIsDisabledAndDrawnInHeavyArialFittedToItsContr
     EXPECT_EQ(logical.lfWeight, 1000);
     EXPECT_EQ(logical.lfItalic, 0);
     EXPECT_EQ(logical.lfHeight, client.bottom);
-    EXPECT_EQ(logical.lfWidth, client.right / 7);
 
     // What the font mapper made of it: the cell fills the control's height.
     HDC dc = GetDC(banner);
@@ -68,71 +68,69 @@ TEST_F(MainDialogInProcess, BannerIsDisabledAndDrawnInHeavyArialFittedToItsContr
     EXPECT_GE(metrics.tmWeight, FW_BOLD);
 }
 
-TEST_F(MainDialogInProcess, BannerCellsShareTheControlsWidthWithOneSpareAndNeverPastAnEightieth)
+// How wide a text is in a control's font, as the control draws it.
+SIZE TextExtent(HWND control, HFONT font, const std::wstring& text)
 {
-    // The banner made again in a control of a width chosen here, so that every width below
-    // is worked out by hand: 800 pixels shared among the text's characters and one more.
-    // The height stays the template's.
-    struct Case { int width; std::string text; DWORD flags; LONG cellWidth; };
-    const Case cases[] = {
-        {800, "", BANNER_BOLD, 800},
-        {800, "Brumix", BANNER_BOLD, 114},
-        {800, "Brumix", 0, 114},
-        {800, "Brumix", BANNER_BOLD | BANNER_ITALIC, 114},
-        {800, std::string(78, 'W'), BANNER_BOLD, 10},
-        // Past 79 characters the text counts as 79: the cells stay an eightieth wide.
-        {800, std::string(79, 'W'), BANNER_BOLD, 10},
-        {800, std::string(80, 'W'), BANNER_BOLD, 10},
-        {800, std::string(200, 'W'), BANNER_BOLD, 10},
-        // Narrower than the text: the font mapper chooses the width.
-        {50, std::string(79, 'W'), BANNER_BOLD, 0},
-    };
+    SIZE extent = {};
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, font);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return extent;
+}
+
+// A font's stored average width stands for typical letters: a text of wide ones ("W" is
+// about twice the average) took more than its control at the cells' width, and was cut,
+// as "Brumix" is in Windows' own Arial Bold.
+TEST_F(MainDialogInProcess, BannerTextFitsItsControlWhateverItsLetters)
+{
+    struct Case { std::wstring text; DWORD flags; bool wide; };
     HWND banner = GetDlgItem(window_, IDC_TITLE);
-    RECT designed;
-    GetClientRect(banner, &designed);
-    const int height = designed.bottom;
-    ASSERT_GT(height, 20);
+    RECT client;
+    GetClientRect(banner, &client);
     LOGFONTA system = {};
     GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system);
+    const Case cases[] = {
+        {L"Brumix", BANNER_BOLD, true},
+        {L"WWWWWW", BANNER_BOLD, true},
+        {L"MWMWMWMWMWMW", BANNER_BOLD | BANNER_ITALIC, true},
+        {L"Brumix", 0, true},
+        {L"iiiiii", BANNER_BOLD, false},
+        // Only the first 79 characters count; cells of a pixel or two fill what they can.
+        {std::wstring(80, L'W'), BANNER_BOLD | BANNER_ITALIC, false},
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << " pixels, " << c.text.size() << " characters, flags " << c.flags);
-        SetWindowPos(banner, nullptr, 0, 0, c.width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        RECT client;
-        GetClientRect(banner, &client);
-        ASSERT_EQ(client.right, c.width);
-        ASSERT_EQ(client.bottom, height);
-        SetWindowTextA(banner, c.text.c_str());
+        SCOPED_TRACE(testing::Message() << std::string(c.text.begin(), c.text.end()) << ", flags " << c.flags);
+        SetWindowTextW(banner, c.text.c_str());
         DeleteObject(g_bannerFont);
         CreateBannerFont(window_, IDC_TITLE, "Arial", c.flags);
-
-        HFONT font = reinterpret_cast<HFONT>(SendMessageA(banner, WM_GETFONT, 0, 0));
-        ASSERT_NE(font, nullptr);
-        EXPECT_EQ(font, g_bannerFont);
         LOGFONTA logical = {};
-        GetObjectA(font, sizeof logical, &logical);
+        ASSERT_EQ(GetObjectA(g_bannerFont, sizeof logical, &logical), static_cast<int>(sizeof logical));
         EXPECT_STREQ(logical.lfFaceName, "Arial");
-        EXPECT_EQ(logical.lfWidth, c.cellWidth);
-        EXPECT_EQ(logical.lfHeight, height);
+        EXPECT_EQ(logical.lfHeight, client.bottom) << "the height is kept";
         EXPECT_EQ(logical.lfWeight, (c.flags & BANNER_BOLD) ? 1000 : system.lfWeight);
         EXPECT_EQ(logical.lfItalic, (c.flags & BANNER_ITALIC) ? 1 : system.lfItalic);
         EXPECT_EQ(logical.lfCharSet, system.lfCharSet);
         EXPECT_EQ(logical.lfPitchAndFamily, system.lfPitchAndFamily);
 
-        // What the font mapper made of it: the cells fill the control's height.
-        HDC dc = GetDC(banner);
-        HGDIOBJ old = SelectObject(dc, font);
-        TEXTMETRICA metrics = {};
-        GetTextMetricsA(dc, &metrics);
-        SIZE drawn = {};
-        GetTextExtentPoint32A(dc, "Brumix", 6, &drawn);
-        SelectObject(dc, old);
-        ReleaseDC(banner, dc);
-        EXPECT_EQ(metrics.tmHeight, height);
-        if (c.text == "Brumix") {
-            EXPECT_LE(drawn.cx, c.width) << "the program's name does not fit its banner";
-            EXPECT_GE(drawn.cx, c.width / 2) << "the program's name fills less than half its banner";
+        SIZE extent = TextExtent(banner, g_bannerFont, c.text.substr(0, 79));
+        std::printf("banner \"%s\" in %ld x %ld: cells %ld wide, text %ld px\n",
+                    std::string(c.text.begin(), c.text.end()).substr(0, 12).c_str(), client.right, client.bottom,
+                    logical.lfWidth, extent.cx);
+        EXPECT_LT(extent.cx, client.right) << "the text does not fit with a margin";
+        if (c.wide) {
+            EXPECT_GT(extent.cx, client.right * 3 / 4) << "the text no longer fills its banner";
         }
     }
+
+    // An empty text: one cell as wide as the control, and no division by zero.
+    SetWindowTextW(banner, L"");
+    DeleteObject(g_bannerFont);
+    CreateBannerFont(window_, IDC_TITLE, "Arial", BANNER_BOLD);
+    LOGFONTA logical = {};
+    GetObjectA(g_bannerFont, sizeof logical, &logical);
+    EXPECT_EQ(logical.lfWidth, client.right);
 }
 
 TEST_F(MainDialogInProcess, OptionFlagsReadFromTheTwoBoxes)
@@ -157,6 +155,33 @@ TEST_F(MainDialogInProcess, OptionFlagsAppliedToTheTwoBoxesIgnoreOtherBits)
         ApplyOptionFlags(window_, c.flags);
         EXPECT_EQ(IsDlgButtonChecked(window_, IDC_RECURSE), c.recurse) << c.flags;
         EXPECT_EQ(IsDlgButtonChecked(window_, IDC_CONFIRM), c.confirm) << c.flags;
+    }
+}
+
+// The end of a run in the running program is tested from outside; what only this process
+// can arrange is a control that cannot take the focus back.
+TEST_F(MainDialogInProcess, AfterARunTheFocusGoesBackOrElseToOk)
+{
+    HWND patternEdit = FindWindowExA(GetDlgItem(window_, IDC_PATTERNS), nullptr, "Edit", nullptr);
+    ASSERT_NE(patternEdit, nullptr);
+    struct Case { const char* what; HWND focused; bool disabledMeanwhile; HWND expected; };
+    const Case cases[] = {
+        {"folder box", GetDlgItem(window_, IDC_FOLDER), false, GetDlgItem(window_, IDC_FOLDER)},
+        {"pattern box's edit field", patternEdit, false, patternEdit},
+        {"check box", GetDlgItem(window_, IDC_RECURSE), false, GetDlgItem(window_, IDC_RECURSE)},
+        {"check box disabled meanwhile", GetDlgItem(window_, IDC_CONFIRM), true, GetDlgItem(window_, IDOK)},
+        {"no control", nullptr, false, GetDlgItem(window_, IDOK)},
+        {"the banner, which takes none", GetDlgItem(window_, IDC_TITLE), false, GetDlgItem(window_, IDOK)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetFocus(GetDlgItem(window_, IDHELP));
+        if (c.disabledMeanwhile)
+            EnableWindow(c.focused, FALSE);
+        RestoreAfterRun(window_, c.focused);
+        EXPECT_EQ(GetFocus(), c.expected) << "control " << GetDlgCtrlID(GetFocus());
+        if (c.disabledMeanwhile)
+            EnableWindow(c.focused, TRUE);
     }
 }
 

@@ -287,6 +287,12 @@ void BrumixApp::PressKey(UINT key)
     PostKey(info.hwndFocus != nullptr ? info.hwndFocus : dialog_, key);
 }
 
+bool BrumixApp::Focus(int id)
+{
+    PostMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
+    return WaitForFocusIn(Control(id));
+}
+
 void BrumixApp::ClickCloseBox(HWND window)
 {
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -69,6 +69,9 @@ public:
     bool BeginRun(const std::string& folder, const std::string& patterns, bool recurse, bool confirm);
     // Presses a key in whatever control of the program has the keyboard focus.
     void PressKey(UINT key);
+    // Gives a control of the main dialog the keyboard focus, as Tab would, and waits
+    // until it (or, for a combo box, its edit field) has it.
+    bool Focus(int id);
     // Clicks the close box of one of the program's windows.
     void ClickCloseBox(HWND window);
 

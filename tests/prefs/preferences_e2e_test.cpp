@@ -258,29 +258,52 @@ TEST_F(PreferencesE2E, TwoCopiesOpenAtOnceTheLastToCloseWinsForWhatItWrites)
     Close(after);
 }
 
-TEST_F(PreferencesE2E, KeyThatCannotBeOpenedOrCreatedLeavesBoxesEmptyAndTheDialogCloses)
+// Stored: only confirmation on, and a history of one entry, selected. Where the key may
+// only be read, that comes up; where it cannot be read at all, the presets do, as on a
+// first start. Nothing is written either way, and the program closes as always.
+TEST_F(PreferencesE2E, KeyThatMayNotBeWrittenShowsWhatCanBeReadAndTheDialogCloses)
 {
-    struct Case { const char* what; void (*prepare)(); };
+    struct Case {
+        const char* what;
+        void (*prepare)();
+        bool readable;
+        bool recurse, confirm;
+        Texts entries;
+        int selection;
+    };
     const Case cases[] = {
-        {"key closed to this account", [] { registry::DenyAllAccess(PREFERENCES_PATH); }},
-        {"parent key volatile", [] { registry::MakeVolatile(registry::BRUMIX_PATH); }},
+        {"key readable only",
+         [] {
+             registry::AllowOnlyReading(HISTORY_PATH);
+             registry::AllowOnlyReading(PREFERENCES_PATH);
+         },
+         true, false, true, {"*.obj"}, 0},
+        {"key closed to this account", [] { registry::DenyAllAccess(PREFERENCES_PATH); }, false, true, true, {}, -1},
+        {"parent key volatile", [] { registry::MakeVolatile(registry::BRUMIX_PATH); }, false, true, true, {}, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         registry::ClearPreferences();
-        registry::WriteWord(PREFERENCES_PATH, "Flag", 3);
+        registry::WriteWord(PREFERENCES_PATH, "Flag", 2);
+        registry::WriteWord(PREFERENCES_PATH, "LastFormat", 0);
         registry::WriteHistory({"*.obj"});
         c.prepare();
 
         BrumixApp app;
         ASSERT_TRUE(app.Start(folder_.path()));
-        EXPECT_FALSE(app.IsChecked(IDC_RECURSE));
-        EXPECT_FALSE(app.IsChecked(IDC_CONFIRM));
-        ExpectShown(app, {}, -1);
-        pattern_box::Type(app.Control(IDC_PATTERNS), "*.obj");
+        EXPECT_EQ(app.IsChecked(IDC_RECURSE), c.recurse);
+        EXPECT_EQ(app.IsChecked(IDC_CONFIRM), c.confirm);
+        ExpectShown(app, c.entries, c.selection);
+        pattern_box::Type(app.Control(IDC_PATTERNS), "*.new");
+        app.SetChecked(IDC_RECURSE, !c.recurse);
         ASSERT_TRUE(app.CatchUp());
         EXPECT_FALSE(app.HasMessageBox());
         Close(app);
+        if (c.readable) {
+            EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), 2u);
+            EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 0u);
+            EXPECT_EQ(registry::HistoryTexts(), Texts{"*.obj"});
+        }
     }
     EXPECT_FALSE(registry::KeyExists(PREFERENCES_PATH));
 }

@@ -317,7 +317,8 @@ TEST_F(PreferencesInProcess, LoadEndsWhenTheHistoryKeyIsDeletedMeanwhile)
     }
 }
 
-TEST_F(PreferencesInProcess, KeyThatCannotBeOpenedOrCreatedChangesNothing)
+// Stored options that differ from the presets, so that a load which reads nothing shows.
+TEST_F(PreferencesInProcess, KeyThatCannotBeOpenedOrCreatedGivesThePresetsAndTakesNothing)
 {
     struct Case { const char* what; void (*prepare)(); };
     const Case cases[] = {
@@ -327,14 +328,14 @@ TEST_F(PreferencesInProcess, KeyThatCannotBeOpenedOrCreatedChangesNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         registry::ClearPreferences();
-        registry::WriteWord(PREFERENCES_PATH, "Flag", 3);
+        registry::WriteWord(PREFERENCES_PATH, "Flag", 0);
         registry::WriteHistory({"*.obj"});
         c.prepare();
         Reopen();
 
         EXPECT_FALSE(LoadDialogPreferences(window_));
-        EXPECT_FALSE(Checked(IDC_RECURSE));
-        EXPECT_FALSE(Checked(IDC_CONFIRM));
+        EXPECT_TRUE(Checked(IDC_RECURSE));
+        EXPECT_TRUE(Checked(IDC_CONFIRM));
         EXPECT_EQ(BoxText(), "");
         EXPECT_EQ(pattern_box::Entries(box_), Texts{});
 
@@ -343,6 +344,54 @@ TEST_F(PreferencesInProcess, KeyThatCannotBeOpenedOrCreatedChangesNothing)
         EXPECT_EQ(pattern_box::Entries(box_), Texts{}) << "the box is not touched";
     }
     EXPECT_FALSE(registry::KeyExists(PREFERENCES_PATH)) << "nothing was created below the volatile key";
+}
+
+// As the default profile is on Windows to an account that is not an elevated
+// administrator: the stored values come up, and nothing is created or written.
+TEST_F(PreferencesInProcess, KeyThatMayOnlyBeReadIsReadAndNothingIsWritten)
+{
+    struct Case {
+        const char* what;
+        bool flagStored, historyStored;
+        bool recurse, confirm;
+        Texts entries;
+        int selected;
+    };
+    const Case cases[] = {
+        {"options, history and selection stored", true, true, false, true, {"*.obj", "*.res"}, 1},
+        {"no history key", true, false, false, true, {}, -1},
+        {"no options stored", false, true, true, true, {"*.obj", "*.res"}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        registry::ClearPreferences();
+        if (c.flagStored)
+            registry::WriteWord(PREFERENCES_PATH, "Flag", 2);
+        registry::WriteWord(PREFERENCES_PATH, "LastFormat", 1);
+        if (c.historyStored) {
+            registry::WriteHistory({"*.obj", "*.res"});
+            registry::AllowOnlyReading(HISTORY_PATH);
+        }
+        registry::AllowOnlyReading(PREFERENCES_PATH);
+        std::vector<registry::Value> stored = registry::Values(PREFERENCES_PATH);
+        Reopen();
+
+        EXPECT_TRUE(LoadDialogPreferences(window_));
+        EXPECT_EQ(Checked(IDC_RECURSE), c.recurse);
+        EXPECT_EQ(Checked(IDC_CONFIRM), c.confirm);
+        EXPECT_EQ(pattern_box::Entries(box_), c.entries);
+        EXPECT_EQ(pattern_box::Selection(box_), c.selected);
+        EXPECT_EQ(registry::KeyExists(HISTORY_PATH), c.historyStored) << "the load made the history key";
+
+        SetWindowTextA(box_, "*.new");
+        CheckDlgButton(window_, IDC_RECURSE, BST_CHECKED);
+        EXPECT_FALSE(SaveDialogPreferences(window_));
+        EXPECT_EQ(registry::Values(PREFERENCES_PATH).size(), stored.size());
+        EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), c.flagStored ? 2u : 0xDEADBEEF);
+        EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 1u);
+        EXPECT_EQ(registry::HistoryTexts(), c.historyStored ? (Texts{"*.obj", "*.res"}) : Texts{});
+        EXPECT_EQ(registry::KeyExists(HISTORY_PATH), c.historyStored) << "the save made the history key";
+    }
 }
 
 TEST_F(PreferencesInProcess, SaveRewritesTheListAndLeavesEveryOtherValue)

@@ -304,21 +304,51 @@ std::vector<std::string> HistoryUtf8Texts()
     return texts;
 }
 
-void DenyAllAccess(const std::string& path)
+namespace {
+
+// Gives a key (created when missing) exactly this access list; its owner, the test, may
+// still change it.
+void SetAccessList(const std::string& path, ACL* list, const char* what)
 {
     HKEY key = CreateKey(HKEY_USERS, path, "");
     if (key == nullptr)
         return;
-    // An empty DACL grants nothing to anyone; the owner may still change it.
-    ACL empty;
-    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
     SECURITY_DESCRIPTOR descriptor;
     InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&descriptor, TRUE, &empty, FALSE);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, list, FALSE);
     LONG result = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
     if (result != ERROR_SUCCESS)
-        ADD_FAILURE() << "cannot close HKU\\" << path << " to access (error " << result << ")";
+        ADD_FAILURE() << "cannot make HKU\\" << path << " " << what << " (error " << result << ")";
     RegCloseKey(key);
+}
+
+}  // namespace
+
+void DenyAllAccess(const std::string& path)
+{
+    // An empty list grants nothing to anyone.
+    ACL empty;
+    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+    SetAccessList(path, &empty, "closed to every access");
+}
+
+void AllowOnlyReading(const std::string& path)
+{
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) {
+        ADD_FAILURE() << "cannot make the SID of Everyone";
+        return;
+    }
+    // Room for one entry, on the DWORD boundary that access lists need.
+    union {
+        ACL list;
+        DWORD room[64];
+    } readers;
+    InitializeAcl(&readers.list, sizeof readers, ACL_REVISION);
+    AddAccessAllowedAce(&readers.list, ACL_REVISION, KEY_READ, everyone);
+    SetAccessList(path, &readers.list, "readable only");
+    FreeSid(everyone);
 }
 
 void MakeVolatile(const std::string& path)

@@ -90,6 +90,11 @@ bool ReadWideValue(const std::string& path, const std::string& name, Value& valu
 // Leaves a key (created when missing) open to no one: every open or create fails with
 // ERROR_ACCESS_DENIED until DeleteTree removes it.
 void DenyAllAccess(const std::string& path);
+// Leaves a key (created when missing) open to everyone for reading only, as the default
+// profile is on Windows to an account that is not an elevated administrator: an open or
+// create that asks for the right to write fails with ERROR_ACCESS_DENIED. DeleteTree still
+// removes it. The access list of each key is its own: lock each key that must be locked.
+void AllowOnlyReading(const std::string& path);
 // Replaces a key by a volatile one, below which no lasting key can be created.
 void MakeVolatile(const std::string& path);
 

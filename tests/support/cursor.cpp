@@ -1,0 +1,48 @@
+#include "support/cursor.h"
+
+#include "driver/app_driver.h"
+
+namespace {
+
+constexpr DWORD POLL_MS = 10;
+
+template <typename Condition>
+bool WaitUntil(Condition condition)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > driver::WAIT_MS)
+            return false;
+        Sleep(POLL_MS);
+    }
+    return true;
+}
+
+}  // namespace
+
+HCURSOR ShownCursor()
+{
+    CURSORINFO info = {};
+    info.cbSize = sizeof info;
+    return GetCursorInfo(&info) ? info.hCursor : nullptr;
+}
+
+HCURSOR PointAt(HWND window, POINT client)
+{
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    HCURSOR shown = nullptr;
+    // The program sets its cursor when it handles the move.
+    WaitUntil([&] {
+        POINT at = {};
+        GetCursorPos(&at);
+        return at.x == screen.x && at.y == screen.y && (shown = ShownCursor()) != nullptr;
+    });
+    return shown;
+}
+
+bool WaitForCursor(HCURSOR expected)
+{
+    return WaitUntil([&] { return ShownCursor() == expected; });
+}
