@@ -17,7 +17,7 @@ for arch in $BRUMIX_RUNNABLE; do
     WINEPREFIX="$PWD/$tree/wineprefix" BRUMIX_WINE="$(brumix_loader $arch)" \
         scripts/virtual-display.sh sh -c \
         'status=0
-         for run in "${1:-3}" dotted "memory 20000" "memory 200000"; do
+         for run in "${1:-3}" dotted "memory 20000" "memory 200000" "title ${1:-3}"; do
              "$0/wine-run.sh" "$0/deletion_bench.exe" $run || status=$?
          done
          scripts/wine-prefix.sh stop; exit $status' \
