@@ -7,8 +7,9 @@
 // names end in a dot, all named, and gives the longest time that the run's owner window
 // took to answer a message sent from another thread every 50 ms. "title" measures what the
 // count in the title costs: one title change on a window like the main dialog, then runs
-// with the count shown alternated with runs without, on the all-named tree and on a tree
-// of 3,000 folders, each owned by a window that another thread keeps asking for an answer.
+// with the count shown alternated with runs without, on the all-named tree, on a tree of
+// 3,000 folders and on one folder of 30,000 files, each owned by a window that another
+// thread keeps asking for an answer.
 //   deletion_bench [rounds]
 //   deletion_bench memory files
 //   deletion_bench dotted
@@ -508,6 +509,7 @@ bool MeasureTitle(const std::string& base, int rounds)
     MeasureTitleChange(window);
     bool complete = CompareTitled(base, window, Shape{"all named", 10, 9, 10, 20, 0}, rounds);
     complete = CompareTitled(base, window, Shape{"3,000 folders", 10, 11, 26, 2, 1}, rounds) && complete;
+    complete = CompareTitled(base, window, Shape{"one crowded folder", 1, 0, 0, 30000, 0}, rounds) && complete;
     DestroyWindow(window);
     return complete;
 }

@@ -2,8 +2,9 @@
 # Builds Brumix and runs the deletion benchmark under Wine for each build that this
 # machine can run (BRUMIX_ARCHES narrows it), each in its own test prefix, on a virtual
 # display when there is none: both trees against del /s /q, a folder of 30,000 names that
-# end in a dot with the longest wait for the window's answer, then the peak memory of runs
-# of 20,000 and 200,000 files, each in a process of its own. Argument: [rounds] (3).
+# end in a dot with the longest wait for the window's answer, the peak memory of runs of
+# 20,000 and 200,000 files, each in a process of its own, then the cost of the count in
+# the title: one title change, and runs with and without it. Argument: [rounds] (3).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/build.sh
