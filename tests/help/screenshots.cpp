@@ -1,7 +1,8 @@
 // Brings up each window of the running program in turn and saves a picture of it, as the
 // screen shows it, title bar included: the main dialog, the summary question, a per-file
-// question, the main dialog during a run with its count in the title, and the help. Not a test: scripts/screenshots.sh runs it on a virtual display
-// and turns the pictures into the PNG files of the README.
+// question, the main dialog during a run with its count in the title, and the help. Not a
+// test: scripts/screenshots.sh runs it on a virtual display and turns the pictures into
+// the PNG files of the README.
 //
 //   brumix_screenshots.exe     pictures go to screenshots\ next to the program, as BMP
 #include <gtest/gtest.h>
