@@ -3,6 +3,7 @@
 
 #include "app/banner_font.h"
 #include "app/dialog_preferences.h"
+#include "app/progress_title.h"
 #include "base/global_block.h"
 #include "engine/deletion_run.h"
 #include "engine/start_folder.h"
@@ -64,7 +65,9 @@ void StartRun(HWND window, const WCHAR* typed, const WCHAR* patterns)
     g_runUnderWay = true;
     SetBusy(window, FALSE);
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    StartProgressTitle(window);
     RunDeletion(window, folder, patterns, flags);
+    EndProgressTitle(window);
     SetBusy(window, TRUE);
     g_runUnderWay = false;
     RestoreAfterRun(window, focused);
@@ -163,6 +166,11 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_SETCURSOR:
         return ShowWaitCursor(window);
+    case WM_TIMER:
+        if (wParam != PROGRESS_TIMER_ID)
+            return FALSE;
+        UpdateProgressTitle(window);
+        return TRUE;
     }
     return FALSE;
 }

@@ -5,10 +5,15 @@
 // "memory N" instead runs once on a tree of N files, in a process of its own, and gives
 // the peak memory of the run. "dotted" runs once over one folder of 30,000 files whose
 // names end in a dot, all named, and gives the longest time that the run's owner window
-// took to answer a message sent from another thread every 50 ms.
+// took to answer a message sent from another thread every 50 ms. "title" measures what the
+// count in the title costs: one title change on a window like the main dialog, then runs
+// with the count shown alternated with runs without, on the all-named tree, on a tree of
+// 3,000 folders and on one folder of 30,000 files, each owned by a window that another
+// thread keeps asking for an answer.
 //   deletion_bench [rounds]
 //   deletion_bench memory files
 //   deletion_bench dotted
+//   deletion_bench title [rounds]
 #include <windows.h>
 #include <psapi.h>
 #include <winternl.h>
@@ -20,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "app/progress_title.h"
 #include "engine/deletion_run.h"
 
 namespace {
@@ -373,6 +379,141 @@ bool MeasureMemory(const std::string& base, int files)
     return left.named == 0;
 }
 
+// --- The count in the title --------------------------------------------------------
+
+volatile LONG g_titleChanges;
+
+LRESULT CALLBACK TitledWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_TIMER && wParam == PROGRESS_TIMER_ID) {
+        UpdateProgressTitle(window);
+        return 0;
+    }
+    if (message == WM_SETTEXT)
+        ++g_titleChanges;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A shown window with the main dialog's frame and title.
+HWND MakeTitledWindow()
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = TitledWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = L"BrumixBenchTitled";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME, L"BrumixBenchTitled", L"Brumix",
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 333, 131, 306, 296, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    UpdateWindow(window);
+    return window;
+}
+
+void HandleWaitingMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&message);
+}
+
+// One title change as a run makes it, the repaint that it causes included.
+void MeasureTitleChange(HWND window)
+{
+    constexpr int CHANGES = 400;
+    std::vector<double> costs;
+    WCHAR title[PROGRESS_TITLE_CAPACITY];
+    HandleWaitingMessages();
+    for (int i = 0; i < CHANGES; ++i) {
+        double start = Seconds();
+        ComposeProgressTitle(title, PROGRESS_TITLE_CAPACITY, 9876 + i * 37);
+        SetWindowTextW(window, title);
+        HandleWaitingMessages();
+        costs.push_back(Seconds() - start);
+    }
+    SetWindowTextW(window, L"Brumix");
+    double total = 0;
+    for (double cost : costs)
+        total += cost;
+    std::sort(costs.begin(), costs.end());
+    std::printf("one title change (%d on a shown window): median %.0f us, mean %.0f us, 90th percentile %.0f us, "
+                "slowest %.0f us\n",
+                CHANGES, costs[costs.size() / 2] * 1e6, total / CHANGES * 1e6, costs[costs.size() * 9 / 10] * 1e6,
+                costs.back() * 1e6);
+}
+
+struct TitledRun {
+    double seconds;
+    LONG changes;
+    double longestAnswer;
+};
+
+// A run owned by `window`, with the count in its title as the main dialog shows it when
+// `titled`, while another thread keeps asking the window for an answer.
+TitledRun TimeOwnedRun(const std::string& root, HWND window, bool titled)
+{
+    std::wstring folder = RunFolder(root);
+    AnswerWatch watch = {window, 0, 0.0, 0};
+    HANDLE watcher = CreateThread(nullptr, 0, WatchAnswers, &watch, 0, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerYes, nullptr, GetCurrentThreadId());
+    g_titleChanges = 0;
+    double start = Seconds();
+    if (titled)
+        StartProgressTitle(window);
+    RunDeletion(window, folder.c_str(), WIDE_PATTERNS, OPT_RECURSE);
+    if (titled)
+        EndProgressTitle(window);
+    double seconds = Seconds() - start;
+    LONG changes = g_titleChanges - (titled ? 1 : 0);  // the title given back at the end
+    UnhookWindowsHookEx(hook);
+    watch.stop = 1;
+    while (MsgWaitForMultipleObjects(1, &watcher, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+        HandleWaitingMessages();
+    CloseHandle(watcher);
+    SetCurrentDirectoryA("C:\\");
+    return {seconds, changes, watch.longest};
+}
+
+// Runs with and without the count on one shape, alternated; false when a run left a
+// named file or took a kept one.
+bool CompareTitled(const std::string& base, HWND window, const Shape& shape, int rounds)
+{
+    std::printf("\n%s: %d folders, %d files, %d of them named\n", shape.name, shape.Folders(),
+                shape.Named() + shape.Kept(), shape.Named());
+    std::vector<double> with, without;
+    bool complete = true;
+    for (int round = 0; round < rounds; ++round) {
+        for (int turn = 0; turn < 2; ++turn) {
+            bool titled = (round + turn) % 2 == 0;
+            std::string tree = base + "\\t";
+            BuildTree(tree, shape);
+            TitledRun run = TimeOwnedRun(tree, window, titled);
+            Left left = CountAndRemove(tree);
+            complete = complete && left.named == 0 && left.kept == shape.Kept();
+            (titled ? with : without).push_back(run.seconds);
+            std::printf("  round %d, %s: %.2f s, %ld title changes, the window answered within %.0f ms "
+                        "(left: %d named %d kept)\n",
+                        round + 1, titled ? "count shown" : "no count  ", run.seconds, run.changes,
+                        run.longestAnswer * 1000.0, left.named, left.kept);
+            std::fflush(stdout);
+        }
+    }
+    std::printf("  best of %d: %.2f s with the count, %.2f s without (%+.1f %%)\n", rounds, Best(with),
+                Best(without), (Best(with) / Best(without) - 1.0) * 100.0);
+    return complete;
+}
+
+bool MeasureTitle(const std::string& base, int rounds)
+{
+    HWND window = MakeTitledWindow();
+    MeasureTitleChange(window);
+    bool complete = CompareTitled(base, window, Shape{"all named", 10, 9, 10, 20, 0}, rounds);
+    complete = CompareTitled(base, window, Shape{"3,000 folders", 10, 11, 26, 2, 1}, rounds) && complete;
+    complete = CompareTitled(base, window, Shape{"one crowded folder", 1, 0, 0, 30000, 0}, rounds) && complete;
+    DestroyWindow(window);
+    return complete;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -383,6 +524,8 @@ int main(int argc, char** argv)
         complete = MeasureMemory(base, std::atoi(argv[2]));
     } else if (argc > 1 && std::strcmp(argv[1], "dotted") == 0) {
         complete = MeasureDotted(base);
+    } else if (argc > 1 && std::strcmp(argv[1], "title") == 0) {
+        complete = MeasureTitle(base, argc > 2 ? std::max(1, std::atoi(argv[2])) : 3);
     } else {
         int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
         complete = Compare(base, Shape{"all named", 10, 9, 10, 20, 0}, rounds);

@@ -8,6 +8,7 @@
 #include "engine/start_folder.h"
 
 volatile LONG g_cancelRequested;
+RunProgress g_runProgress;
 
 namespace {
 
@@ -77,10 +78,13 @@ void WalkFrom(HWND owner, const WCHAR* folder, const WCHAR* patterns, OptionFlag
     if (root == nullptr)
         return;
     if (!HasNamesakeAbove(root->handle, record->batch)) {
+        g_runProgress.walkStart = GetTickCount();
+        g_runProgress.walking = true;
         if (!(options & OPT_CONFIRM))
             record->workers = StartRemovalWorkers();
         WalkFolder(*record, *root);
         FinishRemovals(*record);
+        g_runProgress.walking = false;
     }
     ReleaseFolder(root);
 
@@ -120,6 +124,8 @@ void ComposeSummary(WCHAR* summary, int capacity, const WCHAR* patterns, const W
 void RunDeletion(HWND owner, const WCHAR* folder, const WCHAR* patterns, OptionFlags options)
 {
     g_cancelRequested = 0;
+    g_runProgress.walking = false;
+    InterlockedExchange(&g_runProgress.filesDeleted, 0);
 
     // The question names the folder that the walk then starts in, whatever the current
     // directory becomes meanwhile. A text that cannot be made full names no folder.

@@ -29,6 +29,17 @@ struct DeletionJob {
 // Set by a per-file question's Cancel, and by the owner when the user stops a run.
 extern volatile LONG g_cancelRequested;
 
+// How far the run under way has got, for its owner to show while the run lasts. Cleared
+// as each run starts; read on the owner's thread, which is the walk's.
+struct RunProgress {
+    // Files deleted so far, each counted once it is gone, by whichever thread deleted it:
+    // never more than the files that are gone.
+    volatile LONG filesDeleted;
+    bool walking;                // from the start of the walk (after the summary's Yes) to its end
+    DWORD walkStart;             // GetTickCount() as the walk started
+};
+extern RunProgress g_runProgress;
+
 // Both texts are taken whole, at any length; they must stay valid for the whole call. The
 // folder is made full (see MakeFullFolder) before the summary question, which names it
 // so, and the walk starts in exactly the folder named; the main dialog hands it over full

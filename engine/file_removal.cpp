@@ -24,6 +24,13 @@ bool AskToDelete(const DeletionJob& job, const WalkedFolder& folder, const Folde
     return answer == IDYES;
 }
 
+// Counted only once the handle that carries the deletion is closed: until then the file
+// is still there, whatever its mark. The removal threads and the walk count alike.
+void NoteFileGone()
+{
+    InterlockedIncrement(&g_runProgress.filesDeleted);
+}
+
 }  // namespace
 
 WCHAR* ComposeFileQuestion(const WalkedFolder& folder, const WCHAR* name, int nameLength)
@@ -63,9 +70,12 @@ bool RemoveFile(DeletionJob& job, WalkedFolder& folder, FolderEntry& entry)
     if (file != nullptr) {
         // Through the handle that was checked, so that it is that very file which goes.
         // A read-only file stays, as with a plain deletion.
-        if (AskToDelete(job, folder, entry) && MarkForDeletion(file))
-            entry.flags |= ENTRY_GONE;
+        bool marked = AskToDelete(job, folder, entry) && MarkForDeletion(file);
         CloseObject(file);
+        if (marked) {
+            entry.flags |= ENTRY_GONE;
+            NoteFileGone();
+        }
     }
     return g_cancelRequested == 0;
 }
@@ -75,6 +85,8 @@ void RemoveUnasked(const WalkedFolder& folder, const FolderEntry& entry, void* n
     HANDLE file = OpenCheckedFile(folder, entry, nameBlock);
     if (file == nullptr)
         return;
-    MarkForDeletion(file);
+    bool marked = MarkForDeletion(file);
     CloseObject(file);
+    if (marked)
+        NoteFileGone();
 }

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds Brumix, brings up each of its windows under Wine and saves them as the README's
-# pictures: docs/main-dialog.png, docs/summary-question.png, docs/file-question.png and
-# docs/help.png. Runs on a virtual display when there is none. The per-file question is
-# taken only when a run asks one; otherwise it is skipped with a message.
+# pictures: docs/main-dialog.png, docs/summary-question.png, docs/file-question.png,
+# docs/running.png (the main dialog during a run) and docs/help.png. Runs on a virtual
+# display when there is none. The per-file question is taken only when a run asks one;
+# otherwise it is skipped with a message.
 set -eu
 cd "$(dirname "$0")/.."
 if [ "${1:-}" != "--built" ]; then
@@ -20,7 +21,8 @@ export BRUMIX_WINE="$(brumix_loader $arch)" WINELOADER="$(brumix_loader $arch)"
 export WINEPREFIX="$PWD/$tree/run-prefix"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
 scripts/wine-prefix.sh ensure
-shots=build/screenshots
+# The pictures go next to the program that takes them.
+shots=$tree/screenshots
 mkdir -p "$shots" docs
 rm -f "$shots"/*.bmp
 
@@ -35,7 +37,7 @@ for bmp in "$shots"/*.bmp; do
     # viewers draw the title bar's gradient wrong from a palette.
     convert "$bmp" -strip "PNG24:$shots/$name.png"
 done
-for name in main-dialog summary-question file-question help; do
+for name in main-dialog summary-question file-question running help; do
     if [ -e "$shots/$name.bmp" ]; then
         cp "$shots/$name.png" "docs/$name.png"
         echo "docs/$name.png"

@@ -1,6 +1,6 @@
 // The running program once a run is over, however it ended: the control that had the
-// keyboard focus has it again, and the cursor is the dialog's own, though the mouse
-// never moved.
+// keyboard focus has it again, the cursor is the dialog's own, though the mouse never
+// moved, and the title is the program's name alone.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -76,6 +76,7 @@ TEST(AfterRunE2E, FocusAndCursorComeBackHoweverTheRunEnds)
 
         EXPECT_TRUE(WaitForFocusOn(focused)) << "the focus is on control " << GetDlgCtrlID(FocusOfThread(app.dialog()));
         EXPECT_TRUE(WaitForCursor(idle)) << "the cursor is still the one of the run";
+        EXPECT_EQ(app.Title(), L"Brumix");
     }
     EXPECT_TRUE(app.Close());
 }

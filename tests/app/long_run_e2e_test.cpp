@@ -17,14 +17,22 @@
 #include "support/focus.h"
 #include "support/temp_folder.h"
 #include "support/unix_files.h"
+#include "support/utf8.h"
 
 using driver::BrumixApp;
 
 namespace {
 
-constexpr int FOLDERS = 100;
-constexpr int FILES_PER_FOLDER = 100;
-constexpr int NAMED_FILES = FOLDERS * FILES_PER_FOLDER;
+// A tree of folders, each with its named files and one kept file.
+struct Shape {
+    int folders, filesPerFolder;
+    constexpr int Named() const { return folders * filesPerFolder; }
+};
+// Files enough for a run that lasts; and a few thousand folders, each with little to do.
+constexpr Shape DENSE = {100, 100};
+constexpr Shape WIDE = {3000, 2};
+constexpr int FOLDERS = DENSE.folders;
+constexpr int NAMED_FILES = DENSE.Named();
 
 // The longest the dialog may take to answer a message during a run: far above what a run
 // costs it (a few tens of milliseconds), and still a wait that a person would call hung.
@@ -74,20 +82,20 @@ const char MAKE_TREE[] =
 
 // The folders, each with its own named files and one kept file. Under Wine one Linux
 // process makes them, many times faster than a call each through Wine.
-void BuildTree(TempFolder& root)
+void BuildTree(TempFolder& root, const Shape& shape)
 {
     if (driver::RunningUnderWine()) {
         std::string script = root.MakeFile("make_tree.py", MAKE_TREE);
-        ASSERT_TRUE(RunUnixScript(root.path(), "python3 make_tree.py " + std::to_string(FOLDERS) + " " +
-                                                   std::to_string(FILES_PER_FOLDER),
+        ASSERT_TRUE(RunUnixScript(root.path(), "python3 make_tree.py " + std::to_string(shape.folders) + " " +
+                                                   std::to_string(shape.filesPerFolder),
                                   "built"));
         DeleteFileA(script.c_str());
         DeleteFileA((root / "built").c_str());
         return;
     }
-    for (int f = 0; f < FOLDERS; ++f) {
+    for (int f = 0; f < shape.folders; ++f) {
         std::string folder = root.MakeFolder(Folder(f));
-        for (int i = 0; i < FILES_PER_FOLDER; ++i) {
+        for (int i = 0; i < shape.filesPerFolder; ++i) {
             std::string name = folder + "f" + std::to_string(i) + ".obj";
             CloseHandle(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         }
@@ -108,6 +116,59 @@ bool Busy(const BrumixApp& app)
     return !IsWindowEnabled(app.Control(IDOK));
 }
 
+constexpr int PLAIN_TITLE = -1;
+constexpr int UNKNOWN_TITLE = -2;
+
+// The count that a title shows, read as a person reads it: "Brumix — 12 345 fichiers
+// effacés", the digits grouped by three with no-break spaces. PLAIN_TITLE for "Brumix",
+// UNKNOWN_TITLE for any other text.
+int CountInTitle(const std::wstring& title)
+{
+    if (title == L"Brumix")
+        return PLAIN_TITLE;
+    const std::wstring start = L"Brumix \u2014 ";
+    size_t end = title.find(L' ', start.size());
+    if (title.compare(0, start.size(), start) != 0 || end == std::wstring::npos)
+        return UNKNOWN_TITLE;
+    // One to three digits, then groups of a no-break space and three digits.
+    std::wstring number = title.substr(start.size(), end - start.size());
+    size_t first = std::min(number.find(L'\u00a0'), number.size());
+    if (first == 0 || first > 3 || (number.size() - first) % 4 != 0 || number.size() > 11)
+        return UNKNOWN_TITLE;
+    int count = 0;
+    for (size_t i = 0; i < number.size(); ++i) {
+        if (i >= first && (i - first) % 4 == 0) {
+            if (number[i] != L'\u00a0')
+                return UNKNOWN_TITLE;
+        } else if (number[i] >= L'0' && number[i] <= L'9') {
+            count = count * 10 + (number[i] - L'0');
+        } else {
+            return UNKNOWN_TITLE;
+        }
+    }
+    const std::wstring words = count < 2 ? L" fichier effac\u00e9" : L" fichiers effac\u00e9s";
+    return title.compare(end, std::wstring::npos, words) == 0 ? count : UNKNOWN_TITLE;
+}
+
+// The titles that a run shows, read as it goes: each one "Brumix" or a count, no count
+// below one seen before.
+struct TitleWatch {
+    int last = PLAIN_TITLE;
+    int counts = 0;  // how many different counts were seen
+
+    void Read(const BrumixApp& app)
+    {
+        std::wstring title = app.Title();
+        int count = CountInTitle(title);
+        ASSERT_NE(count, UNKNOWN_TITLE) << "the title reads \"" << Utf8(title) << "\"";
+        if (count == PLAIN_TITLE)
+            return;
+        ASSERT_GE(count, last) << "the count went down";
+        counts += count != last;
+        last = count;
+    }
+};
+
 // Waits until the run has visibly begun: the first folder's files are going.
 bool WaitForDeletionsToStart(const TempFolder& root)
 {
@@ -115,6 +176,27 @@ bool WaitForDeletionsToStart(const TempFolder& root)
     while (root.Exists(Folder(0) + "f0.obj")) {
         if (GetTickCount() - start > driver::WAIT_MS)
             return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+// Waits until the title shows a count; fails when the run ends first.
+bool WaitForCount(const BrumixApp& app, TitleWatch& titles)
+{
+    DWORD start = GetTickCount();
+    while (titles.last == PLAIN_TITLE) {
+        titles.Read(app);
+        if (testing::Test::HasFatalFailure())
+            return false;
+        if (!Busy(app)) {
+            ADD_FAILURE() << "the run ended before its count showed: the tree is too small";
+            return false;
+        }
+        if (GetTickCount() - start > driver::WAIT_MS) {
+            ADD_FAILURE() << "no count showed in the title";
+            return false;
+        }
         Sleep(10);
     }
     return true;
@@ -161,39 +243,48 @@ struct LongRun {
     HCURSOR idle = nullptr;  // the dialog's cursor before the run, the mouse beside its banner
 
     // Makes the tree and starts a run without questions on it, with a click on OK.
-    void Begin()
+    void Begin(const Shape& shape = DENSE)
     {
-        ASSERT_NO_FATAL_FAILURE(BuildTree(root));
+        ASSERT_NO_FATAL_FAILURE(BuildTree(root, shape));
         ASSERT_TRUE(app.Start(root.path()));
         idle = PointAt(app.dialog(), {4, 10});
         ASSERT_TRUE(app.BeginRun(root.path(), "*.obj", true, false));
     }
 };
 
-TEST(LongRunE2E, TheDialogAnswersWithinTwoSecondsAllTheWayThrough)
+TEST(LongRunE2E, TheDialogAnswersWithinTwoSecondsAllTheWayThroughWithItsCountInTheTitle)
 {
-    LongRun run;
-    ASSERT_NO_FATAL_FAILURE(run.Begin());
-    DWORD start = GetTickCount(), slowest = 0;
-    int answered = 0;
-    while (Busy(run.app)) {
-        DWORD sent = GetTickCount();
-        DWORD_PTR result = 0;
-        ASSERT_NE(SendMessageTimeoutA(run.app.dialog(), WM_NULL, 0, 0, SMTO_NORMAL, ANSWER_BOUND_MS, &result), 0)
-            << "the dialog did not answer within " << ANSWER_BOUND_MS << " ms, " << (sent - start)
-            << " ms into the run";
-        slowest = std::max(slowest, GetTickCount() - sent);
-        ++answered;
-        ASSERT_LT(GetTickCount() - start, RUN_BOUND_MS) << "the run never ended";
-        Sleep(PROBE_INTERVAL_MS);
+    for (const Shape& shape : {DENSE, WIDE}) {
+        SCOPED_TRACE(testing::Message() << shape.folders << " folders of " << shape.filesPerFolder << " named files");
+        LongRun run;
+        ASSERT_NO_FATAL_FAILURE(run.Begin(shape));
+        TitleWatch titles;
+        DWORD start = GetTickCount(), slowest = 0;
+        int answered = 0;
+        while (Busy(run.app)) {
+            DWORD sent = GetTickCount();
+            DWORD_PTR result = 0;
+            ASSERT_NE(SendMessageTimeoutA(run.app.dialog(), WM_NULL, 0, 0, SMTO_NORMAL, ANSWER_BOUND_MS, &result), 0)
+                << "the dialog did not answer within " << ANSWER_BOUND_MS << " ms, " << (sent - start)
+                << " ms into the run";
+            slowest = std::max(slowest, GetTickCount() - sent);
+            ++answered;
+            ASSERT_NO_FATAL_FAILURE(titles.Read(run.app));
+            ASSERT_LT(GetTickCount() - start, RUN_BOUND_MS) << "the run never ended";
+            Sleep(PROBE_INTERVAL_MS);
+        }
+        EXPECT_LT(slowest, ANSWER_BOUND_MS);
+        EXPECT_TRUE(run.app.WaitIdle());
+        EXPECT_EQ(run.app.Title(), L"Brumix");
+        EXPECT_LE(titles.last, shape.Named());
+        EXPECT_EQ(NamedLeft(run.root), 0);
+        EXPECT_EQ(run.root.Files().size(), static_cast<size_t>(shape.folders)) << "a kept file went";
+        std::printf("run of %d files in %d folders: %lu ms, %d messages answered, the slowest in %lu ms; "
+                    "%d counts seen in the title, the last %d\n",
+                    shape.Named(), shape.folders, GetTickCount() - start, answered, slowest, titles.counts,
+                    titles.last);
+        EXPECT_TRUE(run.app.Close());
     }
-    EXPECT_LT(slowest, ANSWER_BOUND_MS);
-    EXPECT_TRUE(run.app.WaitIdle());
-    EXPECT_EQ(NamedLeft(run.root), 0);
-    EXPECT_EQ(run.root.Files().size(), static_cast<size_t>(FOLDERS)) << "a kept file went";
-    std::printf("run of %d files: %lu ms, %d messages answered, the slowest in %lu ms\n", NAMED_FILES,
-                GetTickCount() - start, answered, slowest);
-    EXPECT_TRUE(run.app.Close());
 }
 
 TEST(LongRunE2E, EscapeTheCloseBoxAndAltF4StopTheRunAndTheNextStartsAfresh)
@@ -205,6 +296,10 @@ TEST(LongRunE2E, EscapeTheCloseBoxAndAltF4StopTheRunAndTheNextStartsAfresh)
         ASSERT_NO_FATAL_FAILURE(run.Begin());
         BrumixApp& app = run.app;
         ASSERT_TRUE(WaitForDeletionsToStart(run.root));
+        // Stopped once its count shows: the title is plain again at the end, and the last
+        // count that it showed is no more than the files gone.
+        TitleWatch titles;
+        ASSERT_TRUE(WaitForCount(app, titles));
         switch (way) {
         case 0: PostMessageA(app.dialog(), WM_COMMAND, IDCANCEL, 0); break;
         case 1: app.PressKey(VK_ESCAPE); break;
@@ -217,9 +312,11 @@ TEST(LongRunE2E, EscapeTheCloseBoxAndAltF4StopTheRunAndTheNextStartsAfresh)
         // OK, clicked to start the run, has the focus again, and the wait cursor is gone.
         EXPECT_TRUE(WaitForFocusOn(app.Control(IDOK)));
         EXPECT_TRUE(WaitForCursor(run.idle));
+        EXPECT_EQ(app.Title(), L"Brumix");
         int left = NamedLeft(run.root);
         EXPECT_GT(left, 0) << "the run was not stopped";
         EXPECT_LT(left, NAMED_FILES) << "the run never began";
+        EXPECT_LE(titles.last, NAMED_FILES - left) << "the title counted files that are still there";
         EXPECT_EQ(OtherDialogs(app), 0);
 
         // The next run starts afresh: in the last folder alone, whatever the first left there.

@@ -253,6 +253,21 @@ void BrumixApp::SetChecked(int id, bool checked)
         SendAndWait(Control(id), BM_CLICK, 0, 0);
 }
 
+std::wstring BrumixApp::Title() const
+{
+    WCHAR title[256] = L"";
+    GetWindowTextW(dialog_, title, 256);
+    return title;
+}
+
+bool BrumixApp::WaitForTitle(const std::wstring& title)
+{
+    bool shown = WaitUntil([&] { return Title() == title; });
+    if (!shown)
+        ADD_FAILURE() << "the title never read \"" << Utf8(title) << "\"; it reads \"" << Utf8(Title()) << "\"";
+    return shown;
+}
+
 void BrumixApp::Press(int id)
 {
     PostMessageA(Control(id), BM_CLICK, 0, 0);

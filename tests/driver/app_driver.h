@@ -62,6 +62,12 @@ public:
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
 
+    // The main dialog's title, as its title bar and its taskbar button show it; read as
+    // the system keeps it, without asking the program.
+    std::wstring Title() const;
+    // Waits until the main dialog's title reads `title`.
+    bool WaitForTitle(const std::wstring& title);
+
     // Clicks a button without waiting for what it does (it may open a modal box).
     void Press(int id);
     // Fills in the folder, the patterns and the two options, presses OK and answers the

@@ -180,6 +180,7 @@ TEST(WalkHazards, FileHeldOpenWithoutDeleteSharingStaysAndTheFilesAfterItGo)
         Names questions = RunInProcess(root.path(), "*.obj", options);
         CloseHandle(held);
         EXPECT_EQ(root.Files(), Names{"b.obj"});
+        EXPECT_EQ(g_runProgress.filesDeleted, 3) << "the file that stayed was counted";
         if (options & OPT_CONFIRM) {
             EXPECT_EQ(questions, (Names{FileQuestion(root / "a.obj"), FileQuestion(root / "c.obj"),
                                         FileQuestion(root / "d.obj")}));

@@ -203,6 +203,8 @@ void CheckOneSeed(unsigned seed)
     std::sort(expectedQuestions.begin(), expectedQuestions.end());
     EXPECT_EQ(questions, expectedQuestions);
     EXPECT_EQ(root.Files(), std::vector<std::string>(left.begin(), left.end()));
+    EXPECT_EQ(g_runProgress.filesDeleted, static_cast<LONG>(plan.files.size() - left.size()))
+        << "the run's count is not the number of files gone";
     for (const std::string& file : plan.readOnly)
         root.SetAttributes(file, FILE_ATTRIBUTE_NORMAL);
 }

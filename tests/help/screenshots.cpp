@@ -1,7 +1,8 @@
 // Brings up each window of the running program in turn and saves a picture of it, as the
 // screen shows it, title bar included: the main dialog, the summary question, a per-file
-// question and the help. Not a test: scripts/screenshots.sh runs it on a virtual display
-// and turns the pictures into the PNG files of the README.
+// question, the main dialog during a run with its count in the title, and the help. Not a
+// test: scripts/screenshots.sh runs it on a virtual display and turns the pictures into
+// the PNG files of the README.
 //
 //   brumix_screenshots.exe     pictures go to screenshots\ next to the program, as BMP
 #include <gtest/gtest.h>
@@ -135,7 +136,20 @@ TEST(Screenshots, EveryWindowOfTheProgram)
     ASSERT_TRUE(app.WaitForMessageBox(question));
     EXPECT_EQ(question.caption, "Confirmation d'effacement");
     EXPECT_TRUE(SaveWindowPicture(question.window, "file-question"));
-    // Cancel stops the run: nothing is deleted.
+
+    // Two files deleted, the third asked about: the dialog shows its count in the title.
+    // The question is moved aside so that the whole dialog shows.
+    for (int answered = 0; answered < 2; ++answered) {
+        ASSERT_TRUE(app.Answer(question, IDYES));
+        ASSERT_TRUE(app.WaitForMessageBox(question));
+    }
+    ASSERT_TRUE(app.WaitForTitle(L"Brumix \u2014 2 fichiers effac\u00e9s"));
+    RECT dialog;
+    GetWindowRect(app.dialog(), &dialog);
+    SetWindowPos(question.window, nullptr, dialog.left, dialog.bottom + 20, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(SaveWindowPicture(app.dialog(), "running"));
+    // Cancel stops the run: the third file stays.
     ASSERT_TRUE(app.Answer(question, IDCANCEL));
     ASSERT_TRUE(app.WaitIdle());
 
