@@ -1,6 +1,7 @@
 #include "app/progress_title.h"
 
 #include "base/global_block.h"
+#include "base/text_append.h"
 #include "engine/deletion_run.h"
 
 namespace {
@@ -16,15 +17,6 @@ constexpr WCHAR MANY_FILES[] = L" fichiers effac\u00e9s";
 
 // The count last put in the title during the run under way; -1 before the first.
 LONG g_shownCount = -1;
-
-void Append(WCHAR* text, int capacity, int& length, const WCHAR* piece)
-{
-    int room = capacity - length;
-    if (room <= 1)
-        return;
-    lstrcpynW(text + length, piece, room);
-    length += lstrlenW(text + length);
-}
 
 // The digits of `count`, grouped by three from the right.
 void AppendGroupedNumber(WCHAR* text, int capacity, int& length, LONG count)
@@ -45,7 +37,7 @@ void AppendGroupedNumber(WCHAR* text, int capacity, int& length, LONG count)
             grouped[at++] = GROUP_SEPARATOR;
     }
     grouped[at] = L'\0';
-    Append(text, capacity, length, grouped);
+    AppendText(text, capacity, length, grouped);
 }
 
 }  // namespace
@@ -54,10 +46,10 @@ void ComposeProgressTitle(WCHAR* title, int capacity, LONG count)
 {
     int length = 0;
     title[0] = L'\0';
-    Append(title, capacity, length, TITLE_START);
+    AppendText(title, capacity, length, TITLE_START);
     AppendGroupedNumber(title, capacity, length, count);
     // French puts 0 and 1 in the singular.
-    Append(title, capacity, length, count < 2 ? ONE_FILE : MANY_FILES);
+    AppendText(title, capacity, length, count < 2 ? ONE_FILE : MANY_FILES);
 }
 
 void StartProgressTitle(HWND window)

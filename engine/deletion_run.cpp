@@ -1,6 +1,7 @@
 #include "engine/deletion_run.h"
 
 #include "base/global_block.h"
+#include "base/text_append.h"
 #include "engine/folder_walk.h"
 #include "engine/native_files.h"
 #include "engine/pattern_list.h"
@@ -22,15 +23,6 @@ constexpr WCHAR SUMMARY_CAPTION[] = L"Veuillez confirmer";
 
 // The longest pair of option inserts: " ne " and " pas ", for each of the two options.
 constexpr int LONGEST_OPTION_INSERTS = 2 * (4 + 5);
-
-void Append(WCHAR* text, int capacity, int& length, const WCHAR* piece)
-{
-    int room = capacity - length;
-    if (room <= 1)
-        return;
-    lstrcpynW(text + length, piece, room);
-    length += lstrlenW(text + length);
-}
 
 // Yes to the summary of this run: anything else, Escape and the close box included
 // (Wine lets them end a Yes/No box with IDCANCEL), is a No.
@@ -115,9 +107,9 @@ void ComposeSummary(WCHAR* summary, int capacity, const WCHAR* patterns, const W
     int length = 0;
     summary[0] = L'\0';
     for (int i = 0; i < 7; ++i) {
-        Append(summary, capacity, length, SUMMARY_PIECES[i]);
+        AppendText(summary, capacity, length, SUMMARY_PIECES[i]);
         if (i < 6)
-            Append(summary, capacity, length, inserts[i]);
+            AppendText(summary, capacity, length, inserts[i]);
     }
 }
 
