@@ -172,13 +172,7 @@ struct TitleWatch {
 // Waits until the run has visibly begun: the first folder's files are going.
 bool WaitForDeletionsToStart(const TempFolder& root)
 {
-    DWORD start = GetTickCount();
-    while (root.Exists(Folder(0) + "f0.obj")) {
-        if (GetTickCount() - start > driver::WAIT_MS)
-            return false;
-        Sleep(10);
-    }
-    return true;
+    return driver::WaitUntil([&] { return !root.Exists(Folder(0) + "f0.obj"); });
 }
 
 // Waits until the title shows a count; fails when the run ends first.

@@ -10,20 +10,7 @@ namespace driver {
 
 namespace {
 
-constexpr DWORD POLL_MS = 10;
 constexpr int MESSAGE_TEXT_ID = 0xFFFF;  // a message box's body text, on Windows and Wine
-
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD ms = WAIT_MS)
-{
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > ms)
-            return false;
-        Sleep(POLL_MS);
-    }
-    return true;
-}
 
 DWORD OwningProcess(HWND window)
 {

@@ -17,6 +17,22 @@ namespace driver {
 
 // How long any one wait lasts before the test fails.
 constexpr DWORD WAIT_MS = 15000;
+// How often a wait looks again.
+constexpr DWORD POLL_MS = 10;
+
+// Looks every POLL_MS until the condition holds, for at most `ms`; gives whether it held.
+// No failure of its own: the caller says what did not happen.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD ms = WAIT_MS)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > ms)
+            return false;
+        Sleep(POLL_MS);
+    }
+    return true;
+}
 
 // A message box as the user sees it.
 struct MessageBoxSeen {

@@ -93,7 +93,7 @@ protected:
         // except at a drive's root.
         std::string expected = folder.size() > 3 && folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder;
         HWND folderStatic = GetDlgItem(dialog, file_dialogs::CURRENT_FOLDER_STATIC);
-        EXPECT_TRUE(file_dialogs::WaitFor([&] {
+        EXPECT_TRUE(driver::WaitUntil([&] {
             return lstrcmpiA(driver::WindowText(folderStatic).c_str(), expected.c_str()) == 0;
         })) << "the dialog shows " << driver::WindowText(folderStatic) << ", not " << expected;
     }

@@ -140,7 +140,7 @@ TEST_F(PatternPickerE2E, PickersLeaveTheCurrentDirectoryAsTheyFoundIt)
     HWND dialog = OpenPicker();
     ASSERT_NE(dialog, nullptr);
     file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, fixture_ / "sub");
-    EXPECT_TRUE(file_dialogs::WaitFor([&] { return driver::WindowText(GetDlgItem(dialog, EXPLORER_NAME_BOX)).empty(); }));
+    EXPECT_TRUE(driver::WaitUntil([&] { return driver::WindowText(GetDlgItem(dialog, EXPLORER_NAME_BOX)).empty(); }));
     file_dialogs::Accept(dialog, EXPLORER_NAME_BOX, "d.map");
     file_dialogs::WaitGone(dialog);
     EXPECT_EQ(file_dialogs::WaitForText(app_.Control(IDC_PATTERNS), "*.map"), "*.map");

@@ -2,23 +2,7 @@
 
 #include "driver/app_driver.h"
 
-namespace {
-
-constexpr DWORD POLL_MS = 10;
-
-template <typename Condition>
-bool WaitUntil(Condition condition)
-{
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > driver::WAIT_MS)
-            return false;
-        Sleep(POLL_MS);
-    }
-    return true;
-}
-
-}  // namespace
+using driver::WaitUntil;
 
 HCURSOR ShownCursor()
 {

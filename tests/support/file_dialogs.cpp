@@ -9,8 +9,6 @@ namespace file_dialogs {
 
 namespace {
 
-constexpr DWORD POLL_MS = 10;
-
 struct DialogSearch {
     DWORD processId;
     int nameBoxId;
@@ -58,14 +56,11 @@ void CALLBACK LookForDialog(HWND, UINT, UINT_PTR timer, DWORD)
 HWND WaitForFileDialog(DWORD processId, int nameBoxId)
 {
     DialogSearch search = {processId, nameBoxId, nullptr};
-    DWORD start = GetTickCount();
-    while (EnumWindows(FindFileDialog, reinterpret_cast<LPARAM>(&search)), search.found == nullptr) {
-        if (GetTickCount() - start > driver::WAIT_MS) {
-            ADD_FAILURE() << "no file dialog with name box " << nameBoxId << " showed up";
-            return nullptr;
-        }
-        Sleep(POLL_MS);
-    }
+    if (!driver::WaitUntil([&] {
+            EnumWindows(FindFileDialog, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        }))
+        ADD_FAILURE() << "no file dialog with name box " << nameBoxId << " showed up";
     return search.found;
 }
 
@@ -93,39 +88,23 @@ void Cancel(HWND dialog)
 
 bool WaitGone(HWND dialog)
 {
-    DWORD start = GetTickCount();
-    while (IsWindow(dialog) && IsWindowVisible(dialog)) {
-        if (GetTickCount() - start > driver::WAIT_MS) {
-            ADD_FAILURE() << "the file dialog did not close";
-            return false;
-        }
-        Sleep(POLL_MS);
-    }
-    return true;
-}
-
-bool WaitFor(const std::function<bool()>& condition)
-{
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > driver::WAIT_MS)
-            return false;
-        Sleep(POLL_MS);
-    }
-    return true;
+    bool gone = driver::WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+    if (!gone)
+        ADD_FAILURE() << "the file dialog did not close";
+    return gone;
 }
 
 std::string WaitForText(HWND control, const std::string& expected)
 {
     std::string text;
-    WaitFor([&] { return (text = driver::WindowText(control)) == expected; });
+    driver::WaitUntil([&] { return (text = driver::WindowText(control)) == expected; });
     return text;
 }
 
 std::string WaitForUtf8Text(HWND control, const std::string& expected)
 {
     std::string text;
-    WaitFor([&] { return (text = driver::WindowUtf8Text(control)) == expected; });
+    driver::WaitUntil([&] { return (text = driver::WindowUtf8Text(control)) == expected; });
     return text;
 }
 

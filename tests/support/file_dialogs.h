@@ -28,8 +28,6 @@ void AcceptUtf8(HWND dialog, int nameBoxId, const std::string& text);
 void PressOpen(HWND dialog);
 void Cancel(HWND dialog);
 bool WaitGone(HWND dialog);
-// Waits (bounded, no failure of its own) until the condition holds; gives whether it did.
-bool WaitFor(const std::function<bool()>& condition);
 // Waits until the control shows the expected text, and gives the text it shows then.
 std::string WaitForText(HWND control, const std::string& expected);
 // The same in UTF-8, every character kept.

@@ -13,11 +13,5 @@ HWND FocusOfThread(HWND window)
 
 bool WaitForFocusOn(HWND expected)
 {
-    DWORD start = GetTickCount();
-    while (FocusOfThread(expected) != expected) {
-        if (GetTickCount() - start > driver::WAIT_MS)
-            return false;
-        Sleep(10);
-    }
-    return true;
+    return driver::WaitUntil([&] { return FocusOfThread(expected) == expected; });
 }
