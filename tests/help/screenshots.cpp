@@ -143,7 +143,7 @@ TEST(Screenshots, EveryWindowOfTheProgram)
         ASSERT_TRUE(app.Answer(question, IDYES));
         ASSERT_TRUE(app.WaitForMessageBox(question));
     }
-    ASSERT_TRUE(app.WaitForTitle(L"Brumix \u2014 2 fichiers effac\u00e9s"));
+    ASSERT_TRUE(app.WaitForTitle(L"Brumix \u2014 2 fichiers effac\u00e9s \u2014 \u00c9chap pour arr\u00eater"));
     RECT dialog;
     GetWindowRect(app.dialog(), &dialog);
     SetWindowPos(question.window, nullptr, dialog.left, dialog.bottom + 20, 0, 0,
