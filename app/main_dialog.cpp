@@ -3,6 +3,7 @@
 
 #include "app/banner_font.h"
 #include "app/browse_button_names.h"
+#include "app/check_box_fit.h"
 #include "app/dialog_preferences.h"
 #include "app/progress_title.h"
 #include "base/global_block.h"
@@ -33,6 +34,7 @@ SIZE_T CharacterBytes(int characters)
 void InitMainDialog(HWND window)
 {
     CreateBannerFont(window, IDC_TITLE, "Arial", BANNER_BOLD);
+    FitCheckBoxes(window);
     SendDlgItemMessageW(window, IDC_BROWSE_FOLDER, BM_SETIMAGE, IMAGE_ICON,
                         reinterpret_cast<LPARAM>(g_browseIcon));
     SendDlgItemMessageW(window, IDC_BROWSE_PATTERNS, BM_SETIMAGE, IMAGE_ICON,
