@@ -2,6 +2,8 @@
 #include "app/main_dialog.h"
 
 #include "app/banner_font.h"
+#include "app/browse_button_names.h"
+#include "app/check_box_fit.h"
 #include "app/dialog_preferences.h"
 #include "app/progress_title.h"
 #include "base/global_block.h"
@@ -32,10 +34,12 @@ SIZE_T CharacterBytes(int characters)
 void InitMainDialog(HWND window)
 {
     CreateBannerFont(window, IDC_TITLE, "Arial", BANNER_BOLD);
+    FitCheckBoxes(window);
     SendDlgItemMessageW(window, IDC_BROWSE_FOLDER, BM_SETIMAGE, IMAGE_ICON,
                         reinterpret_cast<LPARAM>(g_browseIcon));
     SendDlgItemMessageW(window, IDC_BROWSE_PATTERNS, BM_SETIMAGE, IMAGE_ICON,
                         reinterpret_cast<LPARAM>(g_browseIcon));
+    NameBrowseButtons(window);
 
     // Shown as the system gives it, whatever its length: a drive root keeps its
     // backslash, other folders have none.
@@ -118,6 +122,19 @@ void BrowseInto(HWND window, int boxId, Picker pick, int capacity)
         SetDlgItemTextW(window, boxId, buffer.as<WCHAR>());
 }
 
+void HandleMainCommand(HWND window, int commandId);
+
+// F1 asks for help as Aide does. The question comes up here from whichever of the
+// program's windows has the keyboard: from the dialog's controls, and also from a window
+// over it (the help itself, a question, a picker) once that one has passed it to its
+// owner. Only the dialog as Aide leaves it, enabled with no window of ours over it,
+// opens the help; during a run the command is refused like any other.
+void HelpAskedWithF1(HWND window)
+{
+    if (IsWindowEnabled(window))
+        HandleMainCommand(window, IDHELP);
+}
+
 void HandleMainCommand(HWND window, int commandId)
 {
     if (g_runUnderWay) {
@@ -164,6 +181,12 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return FALSE;
         StopRun();
         return TRUE;
+    case WM_HELP:
+        HelpAskedWithF1(window);
+        return TRUE;
+    case WM_DESTROY:
+        ForgetBrowseButtonNames(window);
+        return FALSE;
     case WM_SETCURSOR:
         return ShowWaitCursor(window);
     case WM_TIMER:

@@ -14,9 +14,13 @@ constexpr WCHAR TITLE_START[] = L"Brumix \u2014 ";
 constexpr WCHAR GROUP_SEPARATOR = L'\u00A0';
 constexpr WCHAR ONE_FILE[] = L" fichier effac\u00e9";
 constexpr WCHAR MANY_FILES[] = L" fichiers effac\u00e9s";
+// Escape, like the close box and Alt+F4, stops a run; it is the one a keyboard user has.
+constexpr WCHAR STOP_HINT[] = L" \u2014 \u00c9chap pour arr\u00eater";
 
 // The count last put in the title during the run under way; -1 before the first.
 LONG g_shownCount = -1;
+// Whether the title of the run under way says how to stop it yet.
+bool g_stopHintShown;
 
 // The digits of `count`, grouped by three from the right.
 void AppendGroupedNumber(WCHAR* text, int capacity, int& length, LONG count)
@@ -50,11 +54,38 @@ void ComposeProgressTitle(WCHAR* title, int capacity, LONG count)
     AppendGroupedNumber(title, capacity, length, count);
     // French puts 0 and 1 in the singular.
     AppendText(title, capacity, length, count < 2 ? ONE_FILE : MANY_FILES);
+    AppendText(title, capacity, length, STOP_HINT);
 }
+
+void ComposeStopHintTitle(WCHAR* title, int capacity)
+{
+    int length = 0;
+    title[0] = L'\0';
+    AppendText(title, capacity, length, PLAIN_TITLE);
+    AppendText(title, capacity, length, STOP_HINT);
+}
+
+namespace {
+
+// The stop hint alone, once per run, as soon as the walk is under way.
+void ShowStopHint(HWND window)
+{
+    if (g_stopHintShown)
+        return;
+    GlobalBlock title(PROGRESS_TITLE_CAPACITY * sizeof(WCHAR));
+    if (!title)
+        return;
+    ComposeStopHintTitle(title.as<WCHAR>(), PROGRESS_TITLE_CAPACITY);
+    SetWindowTextW(window, title.as<WCHAR>());
+    g_stopHintShown = true;
+}
+
+}  // namespace
 
 void StartProgressTitle(HWND window)
 {
     g_shownCount = -1;
+    g_stopHintShown = false;
     SetTimer(window, PROGRESS_TIMER_ID, PROGRESS_INTERVAL_MS, nullptr);
 }
 
@@ -63,6 +94,7 @@ void EndProgressTitle(HWND window)
     KillTimer(window, PROGRESS_TIMER_ID);
     SetWindowTextW(window, PLAIN_TITLE);
     g_shownCount = -1;
+    g_stopHintShown = false;
 }
 
 void UpdateProgressTitle(HWND window)
@@ -73,6 +105,7 @@ void UpdateProgressTitle(HWND window)
         return;
     DWORD elapsed = GetTickCount() - g_runProgress.walkStart;
     if (elapsed < FIRST_PROGRESS_MS) {
+        ShowStopHint(window);
         // Due before the next tick of the usual pace: woken just in time for it.
         SetTimer(window, PROGRESS_TIMER_ID, FIRST_PROGRESS_MS - elapsed, nullptr);
         return;

@@ -1,4 +1,8 @@
-// The help dialog: the help text resource, read-only, on the button-face colour.
+// The help dialog: the help text resource, read-only, in the system's colours for text in
+// a window: the window text colour on the window background. A read-only box asks its
+// parent for its colours, and a dialog that answers with a brush of its own must set the
+// text colour too: left alone, it stays the device context's black, which a dark
+// high-contrast theme paints on a black background.
 #include "help/help_viewer.h"
 
 #include "base/global_block.h"
@@ -17,10 +21,18 @@ constexpr UINT HELP_TEXT_CODE_PAGE = 1252;
 
 void InitHelpDialog(HWND window, const WCHAR* text)
 {
-    g_helpBrush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    g_helpBrush = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
     SendDlgItemMessageW(window, IDC_HELP_TEXT, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                         MAKELPARAM(TEXT_MARGIN, TEXT_MARGIN));
     SetWindowTextW(GetDlgItem(window, IDC_HELP_TEXT), text);
+}
+
+// The colours of the moment, read at each paint: a change of theme while the dialog is
+// open shows in the text at once (the brush keeps the colour it was made with).
+void PaintAsWindowText(HDC dc)
+{
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
 }
 
 }  // namespace
@@ -58,8 +70,8 @@ INT_PTR CALLBACK HelpDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-        // A read-only edit box asks with WM_CTLCOLORSTATIC: both paint on the button face.
-        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        // A read-only edit box asks with WM_CTLCOLORSTATIC; both are answered alike.
+        PaintAsWindowText(reinterpret_cast<HDC>(wParam));
         return reinterpret_cast<INT_PTR>(g_helpBrush);
     case WM_COMMAND:
         // Fermer, Enter (Fermer is the default button), Escape and the close box.

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-// The help text box's background: made when the help dialog opens, deleted when it closes.
+// The help text box's background, in the window colour: made when the help dialog opens,
+// deleted when it closes.
 extern HBRUSH g_helpBrush;
 
 // Shows the text resource `textId` (RT_RCDATA, no terminator) in the dialog `dialogId`,

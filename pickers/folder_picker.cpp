@@ -30,6 +30,29 @@ RECT ClientRectOf(HWND child, HWND dialog)
     return rect;
 }
 
+// A control slid wholly out of view (the name box, the file list, the type list) still took
+// the keyboard: Tab went through it unseen, and the dialog opened with the focus in the
+// hidden name box. It is left out of the tab order, and keeps its text, which Open reads.
+void LeaveOutOfTabOrder(HWND child, const RECT& placed)
+{
+    if (placed.right > 0)
+        return;
+    LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+    if (style & WS_TABSTOP)
+        SetWindowLongPtrW(child, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+}
+
+// The dialog manager gives the focus to a control after the hook's WM_INITDIALOG has
+// returned 1: on Windows the one it chose before the hook ran (the name box); under Wine
+// the first tab stop left. A message posted now comes after both, and moves the focus the
+// dialog's own way (WM_NEXTDLGCTL keeps the default button right) to the folder list.
+void StartFocusOnFolderList(HWND dialog)
+{
+    HWND folderList = GetDlgItem(dialog, lst2);
+    if (folderList != nullptr)
+        PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(folderList), TRUE);
+}
+
 void NarrowToFolderColumn(HWND dialog)
 {
     // A dialog without the current folder's static is not laid out as expected: nothing
@@ -45,7 +68,9 @@ void NarrowToFolderColumn(HWND dialog)
         OffsetRect(&rect, shift, 0);
         SetWindowPos(child, nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         SendMessageW(child, WM_SETFONT, font, FALSE);
+        LeaveOutOfTabOrder(child, rect);
     }
+    StartFocusOnFolderList(dialog);
 
     RECT frame;
     GetWindowRect(dialog, &frame);

@@ -18,8 +18,10 @@ constexpr int FOLDER_PICK_CAPACITY = 32768;
 int BrowseFolder(HWND owner, WCHAR* folder, int capacity);
 
 // The classic dialog's hook: on WM_INITDIALOG slides every child so that the current
-// folder's static (stc1) sits at FOLDER_COLUMN_MARGIN, narrows the dialog by as much and
-// gives each child the stock variable-pitch font; returns 1 then, 0 for any other message.
+// folder's static (stc1) sits at FOLDER_COLUMN_MARGIN, narrows the dialog by as much, gives
+// each child the stock variable-pitch font, takes the children slid out of view out of the
+// tab order and starts the focus on the folder list (lst2); returns 1 then, 0 for any
+// other message.
 UINT_PTR CALLBACK FolderPickerHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The folder part of the path the dialog returned, with its final backslash, into folder:

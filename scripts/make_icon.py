@@ -4,12 +4,18 @@
 The source holds one or more images, each introduced by a line "image N" (N x N pixels)
 and followed by N rows of N characters. Each character is one pixel in a colour of the
 standard 16-colour palette below; "." is transparent. Lines starting with "#" are comments.
-Every image is written as a 4-bit (16-colour) bitmap with its transparency mask.
+A line "image N from M" makes an N x N image from the M x M one above it, each pixel
+repeated N / M times each way (N a multiple of M): the same drawing, twice or eight times
+as large, with no pixel that the drawing does not have.
+Images up to 255 pixels are written as 4-bit (16-colour) bitmaps with their transparency
+mask; larger ones as PNG with an alpha channel, the form Windows expects at 256 x 256.
+The images keep the order of the source.
 
 usage: make_icon.py SOURCE.txt OUTPUT.ico
 """
 import struct
 import sys
+import zlib
 
 # The standard Windows 16-colour palette, with the letter that names each entry in a source.
 PALETTE = [
@@ -34,6 +40,11 @@ INDEX = {letter: i for i, (letter, _) in enumerate(PALETTE)}
 TRANSPARENT = "."
 
 
+def scaled(size, rows, source_size):
+    factor = size // source_size
+    return [''.join(c * factor for c in row) for row in rows for _ in range(factor)]
+
+
 def read_images(path):
     images, rows, size = [], None, 0
     with open(path, encoding="utf-8") as source:
@@ -42,7 +53,16 @@ def read_images(path):
             if not line or line.startswith("#"):
                 continue
             if line.startswith("image "):
-                size = int(line.split()[1])
+                words = line.split()
+                size = int(words[1])
+                if len(words) == 4 and words[2] == "from":
+                    source_size = int(words[3])
+                    drawn = {n: r for n, r in images}
+                    if source_size not in drawn or size % source_size != 0:
+                        sys.exit(f"{path}:{number}: no image of size {source_size} above to make {size} from")
+                    images.append((size, scaled(size, drawn[source_size], source_size)))
+                    rows = None
+                    continue
                 rows = []
                 images.append((size, rows))
                 continue
@@ -83,15 +103,35 @@ def encode(size, rows):
     return header + palette + bytes(colour) + bytes(mask)
 
 
+def encode_png(size, rows):
+    """A 32-bit RGBA PNG of the image, with no time stamp or text: the same source gives
+    the same bytes."""
+    colours = dict(PALETTE)
+    raw = bytearray()
+    for line in rows:
+        raw.append(0)  # no filter
+        for c in line:
+            raw += bytes((0, 0, 0, 0)) if c == TRANSPARENT else bytes(colours[c]) + b"\xff"
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
+            + chunk(b"IEND", b""))
+
+
 def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
     images = read_images(sys.argv[1])
-    blobs = [encode(size, rows) for size, rows in images]
+    blobs = [encode_png(size, rows) if size > 255 else encode(size, rows) for size, rows in images]
     out = struct.pack("<HHH", 0, 1, len(blobs))
     offset = 6 + 16 * len(blobs)
     for (size, _), blob in zip(images, blobs):
-        out += struct.pack("<BBBBHHII", size % 256, size % 256, 16, 0, 1, 4, len(blob), offset)
+        # Colours and bits per pixel of a PNG image are its own: 0 colours, 32 bits.
+        colours, bits = (0, 32) if size > 255 else (16, 4)
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, colours, 0, 1, bits, len(blob), offset)
         offset += len(blob)
     out += b"".join(blobs)
     with open(sys.argv[2], "wb") as target:

@@ -1,9 +1,11 @@
 #!/bin/sh
 # Builds Brumix, brings up each of its windows under Wine and saves them as the README's
 # pictures: docs/main-dialog.png, docs/summary-question.png, docs/file-question.png,
-# docs/running.png (the main dialog during a run) and docs/help.png. Runs on a virtual
-# display when there is none. The per-file question is taken only when a run asks one;
-# otherwise it is skipped with a message.
+# docs/running.png (the main dialog during a run) and docs/help.png; then the same windows
+# on a screen at 150 % and at 200 % (144 and 192 DPI, in the prefix that dpi-prefix.sh
+# scales), as docs/main-dialog-150.png, docs/main-dialog-200.png and so on. Runs on a
+# virtual display when there is none. The per-file question is taken only when a run asks
+# one; otherwise it is skipped with a message.
 set -eu
 cd "$(dirname "$0")/.."
 if [ "${1:-}" != "--built" ]; then
@@ -29,6 +31,11 @@ rm -f "$shots"/*.bmp
 status=0
 "$BRUMIX_WINE" "$tree/brumix_screenshots.exe" </dev/null || status=$?
 scripts/wine-prefix.sh stop
+for scale in 150:144 200:192; do
+    BRUMIX_SHOT_SUFFIX=-${scale%%:*} WINEPREFIX="$PWD/$tree/dpi-prefix" \
+        scripts/dpi-prefix.sh "${scale#*:}" "$tree/wine_keeper.exe" "$tree/brumix_screenshots.exe" </dev/null ||
+        status=$?
+done
 
 for bmp in "$shots"/*.bmp; do
     [ -e "$bmp" ] || continue
@@ -37,7 +44,9 @@ for bmp in "$shots"/*.bmp; do
     # viewers draw the title bar's gradient wrong from a palette.
     convert "$bmp" -strip "PNG24:$shots/$name.png"
 done
-for name in main-dialog summary-question file-question running help; do
+for name in main-dialog summary-question file-question running help \
+    main-dialog-150 summary-question-150 file-question-150 running-150 help-150 \
+    main-dialog-200 summary-question-200 file-question-200 running-200 help-200; do
     if [ -e "$shots/$name.bmp" ]; then
         cp "$shots/$name.png" "docs/$name.png"
         echo "docs/$name.png"

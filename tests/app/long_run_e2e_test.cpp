@@ -118,20 +118,29 @@ bool Busy(const BrumixApp& app)
 
 constexpr int PLAIN_TITLE = -1;
 constexpr int UNKNOWN_TITLE = -2;
+constexpr int HINT_ALONE = -3;
 
 // The count that a title shows, read as a person reads it: "Brumix — 12 345 fichiers
-// effacés", the digits grouped by three with no-break spaces. PLAIN_TITLE for "Brumix",
-// UNKNOWN_TITLE for any other text.
+// effacés — Échap pour arrêter", the digits grouped by three with no-break spaces.
+// PLAIN_TITLE for "Brumix", HINT_ALONE for "Brumix — Échap pour arrêter" (before the first
+// count), UNKNOWN_TITLE for any other text: a title during a run that does not say how to
+// stop it is one.
 int CountInTitle(const std::wstring& title)
 {
     if (title == L"Brumix")
         return PLAIN_TITLE;
+    const std::wstring hint = L" \u2014 \u00c9chap pour arr\u00eater";
+    if (title.size() < hint.size() || title.compare(title.size() - hint.size(), hint.size(), hint) != 0)
+        return UNKNOWN_TITLE;
+    std::wstring shown = title.substr(0, title.size() - hint.size());
+    if (shown == L"Brumix")
+        return HINT_ALONE;
     const std::wstring start = L"Brumix \u2014 ";
-    size_t end = title.find(L' ', start.size());
-    if (title.compare(0, start.size(), start) != 0 || end == std::wstring::npos)
+    size_t end = shown.find(L' ', start.size());
+    if (shown.compare(0, start.size(), start) != 0 || end == std::wstring::npos)
         return UNKNOWN_TITLE;
     // One to three digits, then groups of a no-break space and three digits.
-    std::wstring number = title.substr(start.size(), end - start.size());
+    std::wstring number = shown.substr(start.size(), end - start.size());
     size_t first = std::min(number.find(L'\u00a0'), number.size());
     if (first == 0 || first > 3 || (number.size() - first) % 4 != 0 || number.size() > 11)
         return UNKNOWN_TITLE;
@@ -147,14 +156,15 @@ int CountInTitle(const std::wstring& title)
         }
     }
     const std::wstring words = count < 2 ? L" fichier effac\u00e9" : L" fichiers effac\u00e9s";
-    return title.compare(end, std::wstring::npos, words) == 0 ? count : UNKNOWN_TITLE;
+    return shown.compare(end, std::wstring::npos, words) == 0 ? count : UNKNOWN_TITLE;
 }
 
-// The titles that a run shows, read as it goes: each one "Brumix" or a count, no count
-// below one seen before.
+// The titles that a run shows, read as it goes: each one "Brumix", the stop hint alone, or
+// a count with it, no count below one seen before and no hint alone after a count.
 struct TitleWatch {
     int last = PLAIN_TITLE;
     int counts = 0;  // how many different counts were seen
+    bool hintSeen = false;  // a title that says how to stop the run was seen
 
     void Read(const BrumixApp& app)
     {
@@ -163,6 +173,11 @@ struct TitleWatch {
         ASSERT_NE(count, UNKNOWN_TITLE) << "the title reads \"" << Utf8(title) << "\"";
         if (count == PLAIN_TITLE)
             return;
+        hintSeen = true;
+        if (count == HINT_ALONE) {
+            ASSERT_LT(last, 0) << "the count went away from the title";
+            return;
+        }
         ASSERT_GE(count, last) << "the count went down";
         counts += count != last;
         last = count;
@@ -179,7 +194,7 @@ bool WaitForDeletionsToStart(const TempFolder& root)
 bool WaitForCount(const BrumixApp& app, TitleWatch& titles)
 {
     DWORD start = GetTickCount();
-    while (titles.last == PLAIN_TITLE) {
+    while (titles.last < 0) {
         titles.Read(app);
         if (testing::Test::HasFatalFailure())
             return false;
@@ -270,6 +285,7 @@ TEST(LongRunE2E, TheDialogAnswersWithinTwoSecondsAllTheWayThroughWithItsCountInT
         EXPECT_LT(slowest, ANSWER_BOUND_MS);
         EXPECT_TRUE(run.app.WaitIdle());
         EXPECT_EQ(run.app.Title(), L"Brumix");
+        EXPECT_TRUE(titles.hintSeen) << "the title never said how to stop the run";
         EXPECT_LE(titles.last, shape.Named());
         EXPECT_EQ(NamedLeft(run.root), 0);
         EXPECT_EQ(run.root.Files().size(), static_cast<size_t>(shape.folders)) << "a kept file went";

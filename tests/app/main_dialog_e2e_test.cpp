@@ -4,6 +4,8 @@
 
 #include "app/expected_main_dialog.h"
 #include "driver/app_driver.h"
+#include "res/resource.h"
+#include "support/cursor.h"
 #include "support/temp_folder.h"
 
 using driver::BrumixApp;
@@ -107,6 +109,63 @@ TEST(MainDialogE2E, ShowsEveryControlAsDesigned)
     EXPECT_EQ(child, nullptr) << "more controls than designed";
     DestroyWindow(reference);
 
+    EXPECT_TRUE(app.Close());
+}
+
+struct TooltipSearch {
+    DWORD process;
+    HWND shown;
+};
+
+BOOL CALLBACK FindShownTooltip(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<TooltipSearch*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == search->process && IsWindowVisible(window) && driver::ClassName(window) == "tooltips_class32") {
+        search->shown = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The tooltip that the program shows, if any.
+HWND ShownTooltip(const BrumixApp& app)
+{
+    TooltipSearch search = {app.processId(), nullptr};
+    EnumWindows(FindShownTooltip, reinterpret_cast<LPARAM>(&search));
+    return search.shown;
+}
+
+// The buttons show an icon and the same "..." text; the pointer resting on each brings up
+// its own words. The mouse really moves there, as a person's would.
+TEST(MainDialogE2E, EachBrowseButtonShowsItsTooltipWhenThePointerRestsOnIt)
+{
+    struct Case { int id; const char* words; };
+    const Case cases[] = {
+        {IDC_BROWSE_FOLDER, u8"Choisir le r\u00e9pertoire\u2026"},
+        {IDC_BROWSE_PATTERNS, u8"Choisir des fichiers mod\u00e8les\u2026"},
+    };
+    TempFolder folder;
+    BrumixApp app;
+    ASSERT_TRUE(app.Start(folder.path()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.words);
+        // Away first, beside the banner, where no tooltip belongs.
+        PointAt(app.dialog(), {4, 10});
+        EXPECT_TRUE(driver::WaitUntil([&] { return ShownTooltip(app) == nullptr; })) << "a tooltip stays up";
+
+        RECT button = ClientRectOf(app.Control(c.id), app.dialog());
+        PointAt(app.dialog(), {(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+        std::string shown;
+        bool appeared = driver::WaitUntil([&] {
+            HWND tooltip = ShownTooltip(app);
+            shown = tooltip != nullptr ? driver::WindowUtf8Text(tooltip) : "";
+            return shown == c.words;
+        });
+        EXPECT_TRUE(appeared) << "the tooltip shown reads \"" << shown << "\"";
+        EXPECT_EQ(app.Text(c.id), "...") << "the button's own text stays";
+    }
     EXPECT_TRUE(app.Close());
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/expected_main_dialog.h"
 #include "support/dialog_template.h"
@@ -53,10 +54,13 @@ TEST(MainDialogTemplate, ControlsComeInTabOrderWithIdClassTextGeometryAndStyle)
     EXPECT_EQ(dialog.bytesRead, dialog.bytesInResource) << "bytes after the last control";
 }
 
-TEST(MainDialogTemplate, IconGroupsHaveTheDesignedImages)
+// The designed images first, as they were; then the sizes that the shell and the program
+// ask for at 125 %, 150 % and 200 %, and Explorer's 256 pixels, which is a PNG image (its
+// size is written 0 in the group, its colours as 32 bits).
+TEST(MainDialogTemplate, IconGroupsHaveTheDesignedImagesThenTheScaledSizes)
 {
     struct Group { int id; std::vector<int> sizes; };
-    for (const Group& group : {Group{1, {48, 32, 16}}, Group{100, {32}}}) {
+    for (const Group& group : {Group{1, {48, 32, 16, 20, 24, 40, 64, 256}}, Group{100, {32, 48, 64}}}) {
         SCOPED_TRACE(testing::Message() << "icon group " << group.id);
         HMODULE module = GetModuleHandleA(nullptr);
         HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(group.id), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
@@ -67,12 +71,14 @@ TEST(MainDialogTemplate, IconGroupsHaveTheDesignedImages)
         ASSERT_EQ(count, group.sizes.size());
         for (WORD i = 0; i < count; ++i) {
             const BYTE* entry = header + 6 + 14 * i;  // GRPICONDIRENTRY
-            EXPECT_EQ(entry[0], group.sizes[i]) << "width";
-            EXPECT_EQ(entry[1], group.sizes[i]) << "height";
-            EXPECT_EQ(entry[2], 16) << "colours";
+            bool png = group.sizes[i] == 256;
+            SCOPED_TRACE(testing::Message() << group.sizes[i] << " pixels");
+            EXPECT_EQ(entry[0], group.sizes[i] % 256) << "width";
+            EXPECT_EQ(entry[1], group.sizes[i] % 256) << "height";
+            EXPECT_EQ(entry[2], png ? 0 : 16) << "colours";
             WORD bits;
             memcpy(&bits, entry + 6, 2);
-            EXPECT_EQ(bits, 4) << "bits per pixel";
+            EXPECT_EQ(bits, png ? 32 : 4) << "bits per pixel";
         }
     }
 }
@@ -159,6 +165,75 @@ TEST(MainDialogTemplate, VersionBlockNamesTheProgram)
         ASSERT_TRUE(VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length)) << key;
         EXPECT_GT(strlen(text), 0u) << key;
     }
+}
+
+// The product's name and version beside the file's, and a copyright sign that the file's
+// properties show as such: the block's texts are UTF-16, read here through the UTF-16 call.
+// The block keeps its one table and its one translation.
+TEST(MainDialogTemplate, VersionBlockNamesTheProductWithItsCopyrightSign)
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    DWORD unused = 0;
+    DWORD size = GetFileVersionInfoSizeW(path, &unused);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, block.data()));
+
+    struct Text { const wchar_t* key; std::wstring value; };
+    const Text texts[] = {
+        {L"ProductName", L"Brumix"},
+        {L"ProductVersion", L"1.0.2.1"},
+        {L"LegalCopyright", L"\u00a9 2026 Nuvaro"},
+        {L"FileDescription", L"Destruction recursive de fichiers"},
+    };
+    for (const Text& text : texts) {
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        std::wstring query = std::wstring(L"\\StringFileInfo\\040904E4\\") + text.key;
+        ASSERT_TRUE(VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length));
+        EXPECT_EQ(std::wstring(value), text.value);
+    }
+
+    WORD* translation = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                               &length));
+    EXPECT_EQ(length, 4u) << "one translation";
+    // Only the one table: "040C04E4" or any other is not there.
+    void* other = nullptr;
+    EXPECT_FALSE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040C04E4\\ProductName", &other, &length));
+    EXPECT_FALSE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904B0\\ProductName", &other, &length));
+}
+
+BOOL CALLBACK TakeLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR context)
+{
+    reinterpret_cast<std::vector<WORD>*>(context)->push_back(language);
+    return TRUE;
+}
+
+std::vector<WORD> LanguagesOf(LPCWSTR type, LPCWSTR name)
+{
+    std::vector<WORD> languages;
+    EnumResourceLanguagesW(GetModuleHandleW(nullptr), type, name, TakeLanguage, reinterpret_cast<LONG_PTR>(&languages));
+    return languages;
+}
+
+// The dialogs and the help text are French, and say so; the version block keeps its US
+// English tag, and the manifest stays language-neutral as the loader looks for it.
+TEST(MainDialogTemplate, DialogsAndHelpTextAreTaggedFrench)
+{
+    const WORD french = MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH);
+    struct Resource { const char* what; LPCWSTR type, name; WORD language; };
+    const Resource resources[] = {
+        {"main dialog", MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(IDD_MAIN), french},
+        {"help dialog", MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(IDD_HELP), french},
+        {"help text", MAKEINTRESOURCEW(10), MAKEINTRESOURCEW(IDR_HELP_TEXT), french},
+        {"version block", MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)},
+        {"manifest", MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)},
+    };
+    for (const Resource& resource : resources)
+        EXPECT_EQ(LanguagesOf(resource.type, resource.name), std::vector<WORD>{resource.language}) << resource.what;
 }
 
 }  // namespace

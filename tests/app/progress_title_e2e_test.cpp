@@ -16,9 +16,10 @@ using driver::MessageBoxSeen;
 
 namespace {
 
+#define STOP_HINT L" \u2014 \u00c9chap pour arr\u00eater"
 const wchar_t* const TITLE_WITH[] = {
-    L"Brumix \u2014 0 fichier effac\u00e9", L"Brumix \u2014 1 fichier effac\u00e9",
-    L"Brumix \u2014 2 fichiers effac\u00e9s", L"Brumix \u2014 3 fichiers effac\u00e9s",
+    L"Brumix \u2014 0 fichier effac\u00e9" STOP_HINT, L"Brumix \u2014 1 fichier effac\u00e9" STOP_HINT,
+    L"Brumix \u2014 2 fichiers effac\u00e9s" STOP_HINT, L"Brumix \u2014 3 fichiers effac\u00e9s" STOP_HINT,
 };
 const char* const FILES[] = {"a.obj", "b.obj", "c.obj", "d.obj"};
 

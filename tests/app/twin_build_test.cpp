@@ -102,10 +102,12 @@ TEST(TwinBuild, BothProgramsCarryTheSameResourcesByteForByte)
     Resources twin = ReadResources(TWIN);
     ASSERT_FALSE(own.empty()) << "cannot read the resources of " << OWN;
     ASSERT_FALSE(twin.empty()) << "cannot read the resources of " << TWIN;
-    // The version block, the manifest, both dialogs, both icons and the help text at least.
+    // The version block, the manifest, both dialogs, both icons and the help text at least;
+    // the dialogs and the help text in French (0x040C).
     for (const ResourceKey& key :
-         {ResourceKey("#16", "#1", 0x0409), ResourceKey("#24", "#1", 0), ResourceKey("#5", "#1", 0x0409),
-          ResourceKey("#5", "#2", 0x0409), ResourceKey("#14", "#1", 0x0409), ResourceKey("#14", "#100", 0x0409)})
+         {ResourceKey("#16", "#1", 0x0409), ResourceKey("#24", "#1", 0), ResourceKey("#5", "#1", 0x040C),
+          ResourceKey("#5", "#2", 0x040C), ResourceKey("#10", "#1", 0x040C), ResourceKey("#14", "#1", 0x0409),
+          ResourceKey("#14", "#100", 0x0409)})
         EXPECT_EQ(own.count(key), 1u) << std::get<0>(key) << " " << std::get<1>(key) << " is not in " << OWN;
     for (const auto& entry : own) {
         const ResourceKey& key = entry.first;

@@ -289,6 +289,24 @@ void BrumixApp::PressKey(UINT key)
     PostKey(info.hwndFocus != nullptr ? info.hwndFocus : dialog_, key);
 }
 
+bool BrumixApp::TypeKey(HWND window, UINT key)
+{
+    // Xvfb has no window manager: the test brings the window forward itself.
+    SetForegroundWindow(window);
+    if (!WaitUntil([&] { return GetForegroundWindow() == window; })) {
+        ADD_FAILURE() << "the program's window never came to the foreground";
+        return false;
+    }
+    INPUT strokes[2] = {};
+    for (INPUT& stroke : strokes) {
+        stroke.type = INPUT_KEYBOARD;
+        stroke.ki.wVk = static_cast<WORD>(key);
+        stroke.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    }
+    strokes[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return SendInput(2, strokes, sizeof(INPUT)) == 2;
+}
+
 bool BrumixApp::Focus(int id)
 {
     PostMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);

@@ -91,6 +91,10 @@ public:
     bool BeginRun(const std::string& folder, const std::string& patterns, bool recurse, bool confirm);
     // Presses a key in whatever control of the program has the keyboard focus.
     void PressKey(UINT key);
+    // Presses a key as the keyboard does (SendInput), once `window` of the program is the
+    // foreground window: the system turns it into what a real key becomes (F1 into
+    // WM_HELP), which a posted key never is. False when the window never came to the front.
+    bool TypeKey(HWND window, UINT key);
     // Gives a control of the main dialog the keyboard focus, as Tab would, and waits
     // until it (or, for a combo box, its edit field) has it.
     bool Focus(int id);

@@ -133,7 +133,7 @@ protected:
     ImportPatch delete_{"gdi32.dll", "DeleteObject", reinterpret_cast<void*>(RecordDeleteObject)};
 };
 
-TEST_F(HelpDialogInProcess, EachOpeningMakesOneButtonFaceBrushAndDeletesIt)
+TEST_F(HelpDialogInProcess, EachOpeningMakesOneWindowColourBrushAndDeletesIt)
 {
     for (int opening = 1; opening <= 3; ++opening) {
         SCOPED_TRACE(testing::Message() << "opening " << opening);
@@ -145,14 +145,16 @@ TEST_F(HelpDialogInProcess, EachOpeningMakesOneButtonFaceBrushAndDeletesIt)
         EXPECT_EQ(g_look.brush, g_log.created[0]) << "g_helpBrush while open";
         EXPECT_EQ(g_look.brushType, static_cast<DWORD>(OBJ_BRUSH));
         EXPECT_EQ(g_look.brushLook.lbStyle, static_cast<UINT>(BS_SOLID));
-        EXPECT_EQ(g_look.brushLook.lbColor, GetSysColor(COLOR_BTNFACE));
+        EXPECT_EQ(g_look.brushLook.lbColor, GetSysColor(COLOR_WINDOW));
 
         EXPECT_EQ(g_log.deleted, g_log.created) << "every brush deleted, once";
         EXPECT_EQ(GetObjectType(g_log.created[0]), 0u) << "the brush outlives the dialog";
     }
 }
 
-TEST_F(HelpDialogInProcess, ColourMessagesGiveTheBrushAndTheButtonFaceBackground)
+// The text follows the system's colours for text in a window, as a pair: under a dark
+// high-contrast theme a text colour left alone stayed black on black.
+TEST_F(HelpDialogInProcess, ColourMessagesGiveTheBrushAndTheWindowTextOnTheWindowColour)
 {
     ShowHelpAndLook(IDR_HELP_TEXT);
     ASSERT_NE(g_look.dialog, nullptr);
@@ -161,8 +163,9 @@ TEST_F(HelpDialogInProcess, ColourMessagesGiveTheBrushAndTheButtonFaceBackground
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(names[i]);
         EXPECT_EQ(replies[i], reinterpret_cast<LRESULT>(g_look.brush));
-        EXPECT_EQ(g_look.backgroundAfter[i], GetSysColor(COLOR_BTNFACE));
-        EXPECT_EQ(g_look.textAfter[i], SOME_TEXT) << "the text colour is left alone";
+        EXPECT_EQ(g_look.backgroundAfter[i], GetSysColor(COLOR_WINDOW));
+        EXPECT_EQ(g_look.textAfter[i], GetSysColor(COLOR_WINDOWTEXT));
+        EXPECT_NE(g_look.textAfter[i], SOME_TEXT) << "the text colour was left alone";
     }
 }
 

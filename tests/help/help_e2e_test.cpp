@@ -107,6 +107,62 @@ TEST(HelpE2E, FermerEnterEscapeAndTheCloseBoxEachCloseItAndOnlyIt)
     EXPECT_TRUE(app.Close());
 }
 
+struct HelpSearch {
+    DWORD process;
+    int count;
+};
+
+BOOL CALLBACK CountHelpDialog(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<HelpSearch*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char title[16] = "";
+    GetWindowTextA(window, title, sizeof title);
+    if (process == search->process && lstrcmpA(title, "Help") == 0)
+        ++search->count;
+    return TRUE;
+}
+
+// Dialogs of the program captioned "Help", shown or not.
+int HelpDialogs(const BrumixApp& app)
+{
+    HelpSearch search = {app.processId(), 0};
+    EnumWindows(CountHelpDialog, reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+// F1 is the key for help on Windows: pressed as the keyboard presses it, it opens the
+// help like Aide, whichever control has the focus. Pressed in the help itself, the key
+// comes up to the main dialog too, which must not open a second one.
+TEST(HelpE2E, F1OpensTheHelpLikeAideAndNoSecondOneFromTheHelp)
+{
+    BrumixApp app;
+    ASSERT_TRUE(app.Start("C:\\"));
+    for (int focused : {IDC_FOLDER, IDC_BROWSE_PATTERNS, IDOK}) {
+        SCOPED_TRACE(testing::Message() << "focus on control " << focused);
+        ASSERT_TRUE(app.Focus(focused));
+        ASSERT_TRUE(app.TypeKey(app.dialog(), VK_F1));
+        HWND help = app.WaitForDialog("Help");
+        ASSERT_NE(help, nullptr) << "F1 did not open the help";
+        EXPECT_EQ(GetWindow(help, GW_OWNER), app.dialog());
+        ASSERT_TRUE(WaitForFocusOn(GetDlgItem(help, IDCANCEL)));
+
+        // Keys are handled in the order typed: once Tab has moved the focus to the text,
+        // F1 has been handled too.
+        ASSERT_TRUE(app.TypeKey(help, VK_F1));
+        ASSERT_TRUE(app.TypeKey(help, VK_TAB));
+        EXPECT_TRUE(WaitForFocusOn(GetDlgItem(help, IDC_HELP_TEXT)));
+        EXPECT_EQ(HelpDialogs(app), 1) << "F1 in the help opened another";
+        app.PressKey(VK_ESCAPE);
+        ASSERT_TRUE(app.WaitGone(help));
+        ASSERT_TRUE(app.CatchUp());
+        EXPECT_EQ(HelpDialogs(app), 0);
+        EXPECT_TRUE(IsWindowEnabled(app.dialog()));
+    }
+    EXPECT_TRUE(app.Close());
+}
+
 TEST(HelpE2E, TabReachesTheTextWhichCanBeSelectedButNotChanged)
 {
     BrumixApp app;

@@ -48,12 +48,12 @@ std::vector<std::string> EntryHeadingsFromTheMainDialog()
     return headings;
 }
 
-TEST(HelpText, IsLanguageNeutralRawDataWithNoTerminator)
+TEST(HelpText, IsFrenchRawDataWithNoTerminator)
 {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC found = FindResourceExA(module, RT_RCDATA, MAKEINTRESOURCEA(IDR_HELP_TEXT),
-                                  MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
-    ASSERT_NE(found, nullptr) << "no language-neutral RT_RCDATA resource 1";
+                                  MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH));
+    ASSERT_NE(found, nullptr) << "no French RT_RCDATA resource 1";
     EXPECT_EQ(IDR_HELP_TEXT, 1);
 
     std::string text = HelpTextResource();

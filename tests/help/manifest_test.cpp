@@ -62,7 +62,9 @@ TEST(Manifest, IsTheProcessManifestAndKeepsTheClassicControls)
     ASSERT_FALSE(text.empty()) << "no language-neutral RT_MANIFEST resource 1";
     // Version 6 of the common controls would give the themed look.
     EXPECT_EQ(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
-    // The program's texts are code page 1252: UTF-8 as the ANSI code page would garble them.
+    // No ANSI code page is asked for: the program's texts are UTF-16 from the resources and
+    // the boxes to the system, and its help text is read as code page 1252 by name, so
+    // nothing depends on it.
     EXPECT_EQ(text.find("<activeCodePage"), std::string::npos);
 }
 

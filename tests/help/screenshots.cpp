@@ -5,6 +5,9 @@
 // the PNG files of the README.
 //
 //   brumix_screenshots.exe     pictures go to screenshots\ next to the program, as BMP
+//
+// BRUMIX_SHOT_SUFFIX, when set, is added to every picture's name ("-150": main-dialog-150),
+// for the pictures taken on a scaled screen.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -87,7 +90,9 @@ bool SaveWindowPicture(HWND window, const std::string& name)
     file.bfType = 0x4D42;  // "BM"
     file.bfOffBits = sizeof file + sizeof header;
     file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::string path = OutputFolder() + name + ".bmp";
+    char suffix[16] = "";
+    GetEnvironmentVariableA("BRUMIX_SHOT_SUFFIX", suffix, sizeof suffix);
+    std::string path = OutputFolder() + name + suffix + ".bmp";
     FILE* out = fopen(path.c_str(), "wb");
     if (out == nullptr)
         return false;
@@ -143,7 +148,7 @@ TEST(Screenshots, EveryWindowOfTheProgram)
         ASSERT_TRUE(app.Answer(question, IDYES));
         ASSERT_TRUE(app.WaitForMessageBox(question));
     }
-    ASSERT_TRUE(app.WaitForTitle(L"Brumix \u2014 2 fichiers effac\u00e9s"));
+    ASSERT_TRUE(app.WaitForTitle(L"Brumix \u2014 2 fichiers effac\u00e9s \u2014 \u00c9chap pour arr\u00eater"));
     RECT dialog;
     GetWindowRect(app.dialog(), &dialog);
     SetWindowPos(question.window, nullptr, dialog.left, dialog.bottom + 20, 0, 0,

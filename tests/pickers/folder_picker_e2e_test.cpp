@@ -10,6 +10,7 @@
 #include "driver/app_driver.h"
 #include "res/resource.h"
 #include "support/file_dialogs.h"
+#include "support/focus.h"
 #include "support/temp_folder.h"
 
 using driver::BrumixApp;
@@ -150,6 +151,42 @@ TEST_F(FolderPickerE2E, OpensNarrowedToItsFolderColumn)
     // The file column is out of view, left of the client area.
     RECT nameBox = file_dialogs::ClientRectOf(GetDlgItem(dialog, CLASSIC_NAME_BOX), dialog);
     EXPECT_LT(nameBox.right, 0);
+
+    file_dialogs::Cancel(dialog);
+    file_dialogs::WaitGone(dialog);
+}
+
+// The name box, the file list and the type list lie out of view: the keyboard must not go
+// there. The dialog opens with the focus on the folder list, and Tab goes round the
+// controls that can be seen.
+TEST_F(FolderPickerE2E, OpensWithTheFocusOnTheFolderListAndTabsOnlyThroughWhatShows)
+{
+    constexpr int FOLDER_LIST = 1121, DRIVE_LIST = 1137;
+    HWND dialog = OpenPicker();
+    ASSERT_NE(dialog, nullptr);
+    HWND folderList = GetDlgItem(dialog, FOLDER_LIST);
+    ASSERT_TRUE(WaitForFocusOn(folderList)) << "the focus is on control " << GetDlgCtrlID(FocusOfThread(dialog));
+
+    RECT client;
+    GetClientRect(dialog, &client);
+    std::vector<int> tabStops;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child) || !(GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP))
+            continue;
+        RECT rect = file_dialogs::ClientRectOf(child, dialog);
+        EXPECT_GE(rect.left, 0) << "control " << GetDlgCtrlID(child) << " is a tab stop out of view";
+        EXPECT_LE(rect.right, client.right) << "control " << GetDlgCtrlID(child);
+        tabStops.push_back(GetDlgCtrlID(child));
+    }
+    EXPECT_EQ(tabStops, (std::vector<int>{FOLDER_LIST, DRIVE_LIST, IDOK, IDCANCEL}));
+
+    // Tab, as pressed, goes through those four and back to the folder list.
+    for (int id : {DRIVE_LIST, IDOK, IDCANCEL, FOLDER_LIST}) {
+        HWND focused = FocusOfThread(dialog);
+        PostMessageA(focused, WM_KEYDOWN, VK_TAB, 1);
+        PostMessageA(focused, WM_KEYUP, VK_TAB, 1 | (3u << 30));
+        EXPECT_TRUE(WaitForFocusOn(GetDlgItem(dialog, id))) << "Tab did not reach control " << id;
+    }
 
     file_dialogs::Cancel(dialog);
     file_dialogs::WaitGone(dialog);
