@@ -4,14 +4,7 @@
 
 namespace {
 
-constexpr int MESSAGE_TEXT_ID = 0xFFFF;
 MessageBoxRecorder* g_recorder = nullptr;
-
-bool IsMessageBox(HWND window)
-{
-    return driver::ClassName(window) == "#32770" && GetDlgItem(window, MESSAGE_TEXT_ID) != nullptr &&
-           FindWindowExA(window, nullptr, "Edit", nullptr) == nullptr;
-}
 
 }  // namespace
 
@@ -50,14 +43,14 @@ LRESULT CALLBACK MessageBoxRecorder::OnActivate(int code, WPARAM wParam, LPARAM 
     HWND window = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_DESTROYWND && g_recorder != nullptr)
         g_recorder->answered_.erase(window);
-    if (code == HCBT_ACTIVATE && g_recorder != nullptr && IsMessageBox(window) &&
+    if (code == HCBT_ACTIVATE && g_recorder != nullptr && driver::IsMessageBox(window) &&
         g_recorder->answered_.insert(window).second) {
         RecordedBox box;
         char caption[512] = "";
         GetWindowTextA(window, caption, sizeof caption);
         box.caption = caption;
-        box.text = driver::WindowText(GetDlgItem(window, MESSAGE_TEXT_ID));
-        box.utf8Text = driver::WindowUtf8Text(GetDlgItem(window, MESSAGE_TEXT_ID));
+        box.text = driver::MessageText(window);
+        box.utf8Text = driver::MessageUtf8Text(window);
         box.owner = GetWindow(window, GW_OWNER);
         for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
             HWND button = GetDlgItem(window, id);
