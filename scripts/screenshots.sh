@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds Brumix, brings up each of its windows under Wine and saves them as the README's
 # pictures: docs/main-dialog.png, docs/summary-question.png, docs/file-question.png,
-# docs/running.png (the main dialog during a run) and docs/help.png. Runs on a virtual
+# docs/running.png (the main dialog during a run), docs/help.png and docs/long-question.png
+# (a summary too long for a message box, in the question dialog). Runs on a virtual
 # display when there is none. The per-file question is taken only when a run asks one;
 # otherwise it is skipped with a message.
 set -eu
@@ -37,7 +38,7 @@ for bmp in "$shots"/*.bmp; do
     # viewers draw the title bar's gradient wrong from a palette.
     convert "$bmp" -strip "PNG24:$shots/$name.png"
 done
-for name in main-dialog summary-question file-question running help; do
+for name in main-dialog summary-question file-question running help long-question; do
     if [ -e "$shots/$name.bmp" ]; then
         cp "$shots/$name.png" "docs/$name.png"
         echo "docs/$name.png"
