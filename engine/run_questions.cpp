@@ -11,8 +11,9 @@ namespace {
 constexpr int SIDE_ROOM_CHARACTERS = 12;
 constexpr int LINES_AROUND_TEXT = 8;
 // The narrowest line a message box wraps its text at, in average characters: Wine's text
-// column. A narrower line only makes the measured text taller, never narrower than its
-// widest word, so the box measured is never smaller than the one shown.
+// column (255 to 280 pixels of its 6-pixel average characters). A narrower line only makes
+// the measured text taller, never narrower than its widest word, so the box measured is
+// never smaller than the one shown.
 constexpr int WRAP_CHARACTERS = 44;
 
 constexpr UINT TEXT_LAYOUT = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_LEFT;
@@ -121,8 +122,6 @@ void LayOutQuestion(HWND dialog, const ButtonSet& buttons, bool hasIcon)
     int textLeft = margin + (hasIcon ? Width(iconRect) + margin : 0);
 
     // As wide as the template asks, narrower where the work area is.
-    RECT client;
-    GetClientRect(dialog, &client);
     RECT editRect;
     GetWindowRect(edit, &editRect);
     int rowWidth = buttons.count * buttonWidth + (buttons.count - 1) * gap + 2 * margin;

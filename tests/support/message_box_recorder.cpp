@@ -9,7 +9,7 @@ MessageBoxRecorder* g_recorder = nullptr;
 }  // namespace
 
 MessageBoxRecorder::MessageBoxRecorder()
-    : hook_(SetWindowsHookExA(WH_CBT, OnActivate, nullptr, GetCurrentThreadId()))
+    : hook_(SetWindowsHookExA(WH_CALLWNDPROCRET, OnInitialized, nullptr, GetCurrentThreadId()))
 {
     g_recorder = this;
 }
@@ -36,15 +36,14 @@ std::vector<std::string> MessageBoxRecorder::utf8Texts() const
     return texts;
 }
 
-LRESULT CALLBACK MessageBoxRecorder::OnActivate(int code, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK MessageBoxRecorder::OnInitialized(int code, WPARAM wParam, LPARAM lParam)
 {
-    // A box is activated once its children exist, and may be activated again; a handle
-    // may come back for a later box once the first is destroyed.
-    HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_DESTROYWND && g_recorder != nullptr)
-        g_recorder->answered_.erase(window);
-    if (code == HCBT_ACTIVATE && g_recorder != nullptr && driver::IsMessageBox(window) &&
-        g_recorder->answered_.insert(window).second) {
+    // A box is read once its WM_INITDIALOG has returned: its text and buttons are set then.
+    // It may be activated before (Wine activates a task-modal box before its text is set).
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_recorder != nullptr && call->message == WM_INITDIALOG &&
+        driver::IsMessageBox(call->hwnd)) {
+        HWND window = call->hwnd;
         RecordedBox box;
         char caption[512] = "";
         GetWindowTextA(window, caption, sizeof caption);
