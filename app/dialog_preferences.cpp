@@ -1,5 +1,6 @@
 #include "app/dialog_preferences.h"
 
+#include "app/box_text.h"
 #include "app/main_dialog.h"
 #include "base/global_block.h"
 #include "prefs/preferences.h"
@@ -26,6 +27,9 @@ bool ReadHistory(HWND box, TextList& history)
     return true;
 }
 
+// Set on the dialog while its pattern box holds only part of the stored history.
+constexpr WCHAR PARTIAL_HISTORY[] = L"BrumixPartialHistory";
+
 }  // namespace
 
 BOOL LoadDialogPreferences(HWND window)
@@ -34,11 +38,22 @@ BOOL LoadDialogPreferences(HWND window)
     BOOL read = LoadPreferences(loaded);
     ApplyOptionFlags(window, loaded.flags);
     HWND box = GetDlgItem(window, IDC_PATTERNS);
+    // An entry that the box refuses (out of memory) ends the load, as a failed registry
+    // read does: every entry behind it would take another index.
+    bool whole = read && loaded.historyWhole;
     const WCHAR* entry = loaded.history.texts;
-    for (int index = 0; index < loaded.history.count; ++index, entry = NextText(entry))
-        SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    for (int index = 0; index < loaded.history.count; ++index, entry = NextText(entry)) {
+        if (SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry)) < 0) {
+            whole = false;
+            break;
+        }
+    }
     // -1, or an index past the list, selects nothing and leaves the box empty.
     SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(loaded.lastFormat), 0);
+    if (whole)
+        RemovePropW(window, PARTIAL_HISTORY);
+    else
+        SetPropW(window, PARTIAL_HISTORY, reinterpret_cast<HANDLE>(1));
     ReleaseTextList(loaded.history);
     return read;
 }
@@ -48,17 +63,20 @@ BOOL SaveDialogPreferences(HWND window)
     HWND box = GetDlgItem(window, IDC_PATTERNS);
     Preferences closing = {};
     closing.flags = ReadOptionFlags(window);
+    // A history that was not loaded whole leaves the stored one as it is.
+    closing.historyWhole = GetPropW(window, PARTIAL_HISTORY) == nullptr;
     BOOL saved = FALSE;
     // A history that cannot be read whole is not written at all: a shorter one would
-    // move every entry behind the gap to another index.
-    int shownLength = GetWindowTextLengthW(box);
-    GlobalBlock shown((static_cast<SIZE_T>(shownLength) + 1) * sizeof(WCHAR));
-    if (shown && ReadHistory(box, closing.history)) {
-        GetWindowTextW(box, shown.as<WCHAR>(), shownLength + 1);
+    // move every entry behind the gap to another index. Nor is one whose text shown
+    // cannot be read, which would enter it as an empty entry.
+    WCHAR* shown = ReadBoxText(box);
+    if (shown != nullptr && ReadHistory(box, closing.history)) {
         int selected = static_cast<int>(SendMessageW(box, CB_GETCURSEL, 0, 0));
-        TakeShownPatterns(closing, shown.as<WCHAR>(), selected);
+        TakeShownPatterns(closing, shown, selected);
         saved = SavePreferences(closing);
     }
+    if (shown != nullptr)
+        GlobalFree(shown);
     ReleaseTextList(closing.history);
     return saved;
 }

@@ -2,6 +2,7 @@
 #include "app/main_dialog.h"
 
 #include "app/banner_font.h"
+#include "app/box_text.h"
 #include "app/browse_button_names.h"
 #include "app/check_box_fit.h"
 #include "app/dialog_preferences.h"
@@ -31,6 +32,15 @@ SIZE_T CharacterBytes(int characters)
     return static_cast<SIZE_T>(characters) * sizeof(WCHAR);
 }
 
+// Left to itself an edit field keeps only the first 30,000 characters typed or pasted into
+// it: a pasted pattern list cut there could end in a lone "*", and a folder text cut there
+// could name a folder above the one meant. The boxes take texts of any length.
+void LiftTextLimits(HWND window)
+{
+    SendDlgItemMessageW(window, IDC_FOLDER, EM_LIMITTEXT, 0, 0);
+    SendDlgItemMessageW(window, IDC_PATTERNS, CB_LIMITTEXT, 0, 0);
+}
+
 void InitMainDialog(HWND window)
 {
     CreateBannerFont(window, IDC_TITLE, "Arial", BANNER_BOLD);
@@ -49,13 +59,14 @@ void InitMainDialog(HWND window)
         SetDlgItemTextW(window, IDC_FOLDER, folder.as<WCHAR>());
 
     EnableWindow(GetDlgItem(window, IDC_TITLE), FALSE);
+    LiftTextLimits(window);
     LoadDialogPreferences(window);
 }
 
-// The folder is made full before the run asks its question, and the box shows it as the
-// question names it: a relative text is read against the current directory of the moment
-// (which the previous run may have moved), an empty one is the root of the current drive.
-// The walk then starts in exactly that folder.
+// The folder is made full once, before the run asks its question, and the box shows it as
+// the question names it: a relative text is read against the current directory of the
+// moment (which the previous run may have moved), an empty one is the root of the current
+// drive. The walk then starts in exactly that folder, from that very text.
 void StartRun(HWND window, const WCHAR* typed, const WCHAR* patterns)
 {
     WCHAR* folder = MakeFullFolder(typed);
@@ -70,7 +81,7 @@ void StartRun(HWND window, const WCHAR* typed, const WCHAR* patterns)
     SetBusy(window, FALSE);
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     StartProgressTitle(window);
-    RunDeletion(window, folder, patterns, flags);
+    RunDeletionFromFullFolder(window, folder, patterns, flags);
     EndProgressTitle(window);
     SetBusy(window, TRUE);
     g_runUnderWay = false;
@@ -79,20 +90,18 @@ void StartRun(HWND window, const WCHAR* typed, const WCHAR* patterns)
 }
 
 // Both boxes are read whole, whatever their length: a text cut anywhere could name
-// another folder or, with its last pattern cut, other files.
+// another folder or, with its last pattern cut, other files. A box that cannot be read
+// stops the command: its text is not an empty one, which names the drive's root.
 void RunCommand(HWND window)
 {
-    HWND folderBox = GetDlgItem(window, IDC_FOLDER);
-    HWND patternBox = GetDlgItem(window, IDC_PATTERNS);
-    int folderLength = GetWindowTextLengthW(folderBox);
-    int patternLength = GetWindowTextLengthW(patternBox);
-    GlobalBlock typed(CharacterBytes(folderLength + 1));
-    GlobalBlock patterns(CharacterBytes(patternLength + 1));
-    if (!typed || !patterns)
-        return;
-    GetWindowTextW(folderBox, typed.as<WCHAR>(), folderLength + 1);
-    GetWindowTextW(patternBox, patterns.as<WCHAR>(), patternLength + 1);
-    StartRun(window, typed.as<WCHAR>(), patterns.as<WCHAR>());
+    WCHAR* typed = ReadBoxText(GetDlgItem(window, IDC_FOLDER));
+    WCHAR* patterns = typed != nullptr ? ReadBoxText(GetDlgItem(window, IDC_PATTERNS)) : nullptr;
+    if (patterns != nullptr)
+        StartRun(window, typed, patterns);
+    if (patterns != nullptr)
+        GlobalFree(patterns);
+    if (typed != nullptr)
+        GlobalFree(typed);
 }
 
 // Escape, the close box and Alt+F4 during a run stop it as a per-file question's Annuler

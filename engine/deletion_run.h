@@ -5,6 +5,7 @@
 #include <windows.h>
 #include "base/option_flags.h"
 #include "engine/entry_check.h"
+#include "engine/pattern_list.h"
 
 struct RemovalWorkers;
 
@@ -41,17 +42,29 @@ struct RunProgress {
 extern RunProgress g_runProgress;
 
 // Both texts are taken whole, at any length; they must stay valid for the whole call. The
-// folder is made full (see MakeFullFolder) before the summary question, which names it
-// so, and the walk starts in exactly the folder named; the main dialog hands it over full
-// already. `owner` owns the summary question and every per-file question, and has its
-// messages handled during the run (see owner_messages.h): it must not start another run
-// meanwhile.
+// folder is made full (see MakeFullFolder) before anything is asked, then the run goes on
+// as RunDeletionFromFullFolder. `owner` owns the summary question and every per-file
+// question, and has its messages handled during the run (see owner_messages.h): it must
+// not start another run meanwhile.
 void RunDeletion(HWND owner, const WCHAR* folder, const WCHAR* patterns, OptionFlags options);
+
+// The same with a folder that MakeFullFolder has made full already, as the main dialog
+// shows it: it is used as it is, never made full again (the system's making full is not
+// idempotent: "C:\Temp..\" becomes "C:\Temp.\", then "C:\Temp\"), so that the box, the
+// question and the walk name one folder. A pattern that can name no file stops the run
+// before the summary question, with a message that names it (see ComposePatternFault);
+// nothing is deleted then.
+void RunDeletionFromFullFolder(HWND owner, const WCHAR* folder, const WCHAR* patterns, OptionFlags options);
 
 // The summary question for these texts and options, and the characters it takes with its
 // terminator: no text length can make it overrun.
 int SummaryCapacity(const WCHAR* patterns, const WCHAR* folder);
 void ComposeSummary(WCHAR* summary, int capacity, const WCHAR* patterns, const WCHAR* folder,
                     OptionFlags options);
+
+// The message for a pattern that can name no file: the pattern as it stands in the list
+// and what is wrong with it, in a block of its own size that the caller frees with
+// GlobalFree; null when the heap cannot supply it.
+WCHAR* ComposePatternFault(const WCHAR* pattern, PatternFault fault, WCHAR character);
 
 #endif

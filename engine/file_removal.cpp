@@ -2,6 +2,7 @@
 
 #include "base/global_block.h"
 #include "engine/native_files.h"
+#include "engine/run_questions.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ constexpr int QUESTION_END_LENGTH = sizeof QUESTION_END / sizeof(WCHAR) - 1;
 bool AskToDelete(const DeletionJob& job, const WalkedFolder& folder, const FolderEntry& entry)
 {
     WCHAR* question = ComposeFileQuestion(folder, entry.name, entry.length);
-    int answer = question != nullptr ? MessageBoxW(job.owner, question, QUESTION_CAPTION, MB_YESNOCANCEL) : 0;
+    int answer = question != nullptr ? AskQuestion(job.owner, question, QUESTION_CAPTION, MB_YESNOCANCEL) : 0;
     if (question != nullptr)
         GlobalFree(question);
     if (answer != IDYES && answer != IDNO)

@@ -92,6 +92,37 @@ WCHAR* CutPattern(WCHAR* list)
     return pattern;
 }
 
+const WCHAR* PatternBody(const WCHAR* pattern, int& length)
+{
+    if (length >= 2 && pattern[0] == L'"' && pattern[length - 1] == L'"') {
+        length -= 2;
+        return pattern + 1;
+    }
+    return pattern;
+}
+
+PatternFault FindPatternFault(const WCHAR* pattern, WCHAR& character)
+{
+    character = L'\0';
+    int length = lstrlenW(pattern);
+    const WCHAR* body = PatternBody(pattern, length);
+    if (length == 0)
+        return PATTERN_EMPTY;
+    // A folder part tells more than the other characters of the same pattern: "C:\x*"
+    // names another folder, whatever else it holds.
+    for (int i = 0; i < length; ++i)
+        if (body[i] == L'\\' || body[i] == L'/' || body[i] == L':') {
+            character = body[i];
+            return PATTERN_FOLDER_PART;
+        }
+    for (int i = 0; i < length; ++i)
+        if (body[i] < 32 || body[i] == L'<' || body[i] == L'>' || body[i] == L'"' || body[i] == L'|') {
+            character = body[i];
+            return PATTERN_FORBIDDEN_CHARACTER;
+        }
+    return PATTERN_USABLE;
+}
+
 bool IsPlainPattern(const WCHAR* pattern)
 {
     if (*pattern == L'\0')
@@ -115,10 +146,12 @@ int TakePatterns(WCHAR* list, WCHAR* table, int capacity)
     int used = 0;
     for (WCHAR* pattern = CutPattern(list); pattern != nullptr; pattern = CutPattern(nullptr)) {
         int length = lstrlenW(pattern);
+        WCHAR* body = const_cast<WCHAR*>(PatternBody(pattern, length));
+        body[length] = L'\0';
         // A pattern that does not fit whole is left out: a cut one would name other files.
-        if (!IsPlainPattern(pattern) || length + 1 > capacity - used)
+        if (!IsPlainPattern(body) || length + 1 > capacity - used)
             continue;
-        CopyMemory(table + used, pattern, (length + 1) * sizeof(WCHAR));
+        CopyMemory(table + used, body, (length + 1) * sizeof(WCHAR));
         used += length + 1;
         ++count;
     }

@@ -16,9 +16,30 @@ WCHAR* CutPattern(WCHAR* list);
 // as further wildcards ("<", ">", "\"").
 bool IsPlainPattern(const WCHAR* pattern);
 
-// Cuts `list` in place and copies its usable patterns, in list order, each with its
-// terminator, into `table` of `capacity` characters (lstrlenW(list) + 1 always suffices).
-// Patterns that are not plain match nothing and are left out. Gives how many were written.
+// The part of a pattern that names files: the pattern without one pair of double quotes
+// around it, when it has them ("\"*.obj\"", as a path copied with its quotes gives it,
+// stands for *.obj). `length` is the pattern's on the way in, the part's on the way out.
+const WCHAR* PatternBody(const WCHAR* pattern, int& length);
+
+// Why a pattern can name no file at all: it holds a folder, drive or stream part ("\", "/",
+// ":"), or a character that no file name can hold ("<", ">", "\"", "|" and the control
+// characters 1 to 31; "*" and "?" are the wildcards), or nothing is left once its quotes
+// are off.
+enum PatternFault {
+    PATTERN_USABLE,
+    PATTERN_EMPTY,
+    PATTERN_FOLDER_PART,
+    PATTERN_FORBIDDEN_CHARACTER,
+};
+
+// What keeps the terminated `pattern`, as it stands in the list (quotes and all), from
+// naming any file; `character` receives the character at fault, L'\0' when there is none.
+PatternFault FindPatternFault(const WCHAR* pattern, WCHAR& character);
+
+// Cuts `list` in place and copies its usable patterns, in list order, each without its
+// quotes (see PatternBody) and with its terminator, into `table` of `capacity` characters
+// (lstrlenW(list) + 1 always suffices). Patterns that are not plain match nothing and are
+// left out. Gives how many were written.
 int TakePatterns(WCHAR* list, WCHAR* table, int capacity);
 
 // Whether a long name is one that the pattern stands for, compared without regard to case:

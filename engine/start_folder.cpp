@@ -91,7 +91,34 @@ bool IsFolder(HANDLE handle)
 
 WCHAR* MakeFullFolder(const WCHAR* typed)
 {
-    const WCHAR* text = typed[0] != L'\0' ? typed : L"\\";
+    int length = lstrlenW(typed);
+    // "Copy as path" gives a path in double quotes; no Windows name holds a quote.
+    if (length >= 2 && typed[0] == L'"' && typed[length - 1] == L'"') {
+        ++typed;
+        length -= 2;
+    }
+    // Room for the text, a closing backslash and the terminator.
+    GlobalBlock inner((static_cast<SIZE_T>(length) + 2) * sizeof(WCHAR));
+    if (!inner)
+        return nullptr;
+    WCHAR* text = inner.as<WCHAR>();
+    CopyMemory(text, typed, length * sizeof(WCHAR));
+
+    // A device path is kept as typed: it is the only way to name a folder whose name ends
+    // in a dot or a blank, which making it full would strip. "\\.\" is parsed by the system
+    // as other paths are: it is taken as "\\?\", which is not.
+    if (StartsWith(text, length, L"\\\\?\\") || StartsWith(text, length, L"\\\\.\\")) {
+        text[2] = L'?';
+        if (text[length - 1] != L'\\')
+            text[length++] = L'\\';
+        auto* kept = static_cast<WCHAR*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, (length + 1) * sizeof(WCHAR)));
+        if (kept != nullptr)
+            CopyMemory(kept, text, length * sizeof(WCHAR));
+        return kept;
+    }
+
+    if (length == 0)
+        text[0] = L'\\';
     DWORD needed = GetFullPathNameW(text, 0, nullptr, nullptr);
     if (needed == 0)
         return nullptr;
@@ -100,13 +127,13 @@ WCHAR* MakeFullFolder(const WCHAR* typed)
     auto* full = static_cast<WCHAR*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, capacity * sizeof(WCHAR)));
     if (full == nullptr)
         return nullptr;
-    DWORD length = GetFullPathNameW(text, capacity, full, nullptr);
-    if (length == 0 || length + 1 >= capacity) {
+    DWORD fullLength = GetFullPathNameW(text, capacity, full, nullptr);
+    if (fullLength == 0 || fullLength + 1 >= capacity) {
         GlobalFree(full);
         return nullptr;
     }
-    if (full[length - 1] != L'\\')
-        full[length] = L'\\';
+    if (full[fullLength - 1] != L'\\')
+        full[fullLength] = L'\\';
     return full;
 }
 

@@ -5,11 +5,14 @@
 
 #include "engine/folder_walk.h"
 
-// The folder text as the run names it and walks it: made full against the current
-// directory of the moment ("sub" is the current directory's "sub", an empty text or "\"
-// the root of the current drive), in the system's own form, ending with "\". A text that
-// is already such a path comes back unchanged. A zero-filled block from the global heap,
-// released with GlobalFree; null when the system cannot make the text full.
+// The folder text as the run names it and walks it, ending with "\": made full against the
+// current directory of the moment ("sub" is the current directory's "sub", an empty text
+// or "\" the root of the current drive), in the system's own form. A text in one pair of
+// double quotes names the folder inside them. A "\\?\" text is kept as typed, and a "\\.\"
+// one taken as "\\?\": only the final "\" is added. Make a text full once: the system's
+// making full is not idempotent ("C:\Temp..\" becomes "C:\Temp.\", then "C:\Temp\"). A
+// zero-filled block from the global heap, released with GlobalFree; null when the system
+// cannot make the text full.
 WCHAR* MakeFullFolder(const WCHAR* typed);
 
 // Opens the folder that `folder`, a full path as MakeFullFolder gives it, names, at any

@@ -110,6 +110,27 @@ int CopyPickedFolder(const WCHAR* path, const WCHAR* title, int nameOffset, WCHA
     return 1;
 }
 
+int TakeLongFolderForm(WCHAR* folder, int capacity)
+{
+    int length = lstrlenW(folder);
+    GlobalBlock block(static_cast<SIZE_T>(capacity) * sizeof(WCHAR));
+    if (!block || length == 0)
+        return 0;
+    WCHAR* longForm = block.as<WCHAR>();
+    DWORD longLength = GetLongPathNameW(folder, longForm, static_cast<DWORD>(capacity));
+    if (longLength == 0 || longLength >= static_cast<DWORD>(capacity))
+        return 0;
+    // The folder keeps its final backslash, whatever the system gives back.
+    if (folder[length - 1] == L'\\' && longForm[longLength - 1] != L'\\') {
+        if (longLength + 1 >= static_cast<DWORD>(capacity))
+            return 0;
+        longForm[longLength++] = L'\\';
+        longForm[longLength] = L'\0';
+    }
+    CopyMemory(folder, longForm, (longLength + 1) * sizeof(WCHAR));
+    return 1;
+}
+
 int BrowseFolder(HWND owner, WCHAR* folder, int capacity)
 {
     CurrentDirectoryGuard currentDirectory;
@@ -135,5 +156,10 @@ int BrowseFolder(HWND owner, WCHAR* folder, int capacity)
     if (result != 0 &&
         !CopyPickedFolder(path.as<WCHAR>(), title.as<WCHAR>(), request->nFileOffset, folder, capacity))
         result = 0;
+    // The classic dialog, without OFN_LONGNAMES, gives folders by their short names on
+    // Windows ("C:\PROGRA~1\"): the box shows the names the user knows. A folder whose
+    // long form cannot be had keeps the short one, which names it too.
+    if (result != 0)
+        TakeLongFolderForm(folder, capacity);
     return result;
 }

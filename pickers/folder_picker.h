@@ -12,9 +12,9 @@ constexpr int FOLDER_COLUMN_MARGIN = 4;
 // comes back whole. A folder picked always fits a buffer of this size.
 constexpr int FOLDER_PICK_CAPACITY = 32768;
 
-// Nonzero when a folder was chosen: folder (capacity characters) then holds it, exactly
-// as the dialog gives it, ending with a backslash. The process's current directory is
-// the same afterwards as before.
+// Nonzero when a folder was chosen: folder (capacity characters) then holds it as the
+// dialog gives it, in its long form (see TakeLongFolderForm), ending with a backslash.
+// The process's current directory is the same afterwards as before.
 int BrowseFolder(HWND owner, WCHAR* folder, int capacity);
 
 // The classic dialog's hook: on WM_INITDIALOG slides every child so that the current
@@ -28,5 +28,11 @@ UINT_PTR CALLBACK FolderPickerHook(HWND dialog, UINT message, WPARAM wParam, LPA
 // the path less its title when the title is the path's tail, else the path up to
 // nameOffset. Nonzero when a folder was written; 0 when none fits or can be told.
 int CopyPickedFolder(const WCHAR* path, const WCHAR* title, int nameOffset, WCHAR* folder, int capacity);
+
+// Replaces the existing folder's path in `folder` (capacity characters) with its long form,
+// each short (8.3) name by the long one, keeping its final backslash. Nonzero when it was
+// replaced; 0, with `folder` unchanged, when the system cannot give the long form or it
+// does not fit.
+int TakeLongFolderForm(WCHAR* folder, int capacity);
 
 #endif

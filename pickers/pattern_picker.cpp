@@ -96,7 +96,10 @@ int CollectExtensionPatterns(const WCHAR* selection, int selectionSize, WCHAR* p
         CopyMemory(pattern + 1, extensions[j], (length + 1) * sizeof(WCHAR));
         for (int k = j + 1; k < names; ++k) {
             if (extensions[k] != nullptr && SameExtensionAnyCase(extensions[j], extensions[k])) {
-                MessageBoxW(nullptr, pattern, nullptr, MB_OK);
+                // No owner, and still modal to every window of the program: the main
+                // dialog takes no command (no run, no close, no second picker) until the
+                // last box is answered.
+                MessageBoxW(nullptr, pattern, nullptr, MB_OK | MB_TASKMODAL);
                 extensions[k] = nullptr;
             }
         }

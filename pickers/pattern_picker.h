@@ -24,10 +24,10 @@ int BrowsePatterns(HWND owner, WCHAR* patterns, int capacity);
 // Reads a selection block of selectionSize characters as the dialog returns it (a folder
 // and the names picked in it, or one full path, then an empty string) and writes one
 // "*" + extension pattern per name into `patterns`, each terminated, one after the other,
-// dropping repeats regardless of letter case with one message box each. Gives the number
-// of patterns written, or SELECTION_REFUSED, with nothing written or shown, when the list
-// does not end inside the block or its patterns would not fit `capacity` characters
-// (2 * selectionSize always suffices).
+// dropping repeats regardless of letter case with one task-modal message box each. Gives
+// the number of patterns written, or SELECTION_REFUSED, with nothing written or shown, when
+// the list does not end inside the block or its patterns would not fit `capacity`
+// characters (2 * selectionSize always suffices).
 int CollectExtensionPatterns(const WCHAR* selection, int selectionSize, WCHAR* patterns, int capacity);
 
 // The first count patterns (each terminated, one after the other) joined with separator

@@ -74,11 +74,27 @@ SIZE_T TextLength(const WCHAR* data, DWORD size)
     return length;
 }
 
-// One history value as the next entry of `history`. Whatever is not a text still takes its
-// place in the list, as an empty entry: a number or binary data read as text could turn
-// into a pattern such as "*". A text written through the ANSI calls comes back as the
-// system read it in then, in its code page.
-EntryRead ReadEntry(HKEY key, const WCHAR* name, TextList& history)
+bool SameText(const WCHAR* one, const WCHAR* other, BOOL ignoreCase)
+{
+    return CompareStringOrdinal(one, -1, other, -1, ignoreCase) == CSTR_EQUAL;
+}
+
+// True when an entry of `history` is `text` in any letter case.
+bool HoldsText(const TextList& history, const WCHAR* text)
+{
+    const WCHAR* entry = history.texts;
+    for (int index = 0; index < history.count; ++index, entry = NextText(entry))
+        if (SameText(entry, text, TRUE))
+            return true;
+    return false;
+}
+
+// One history value as the next entry of `history`, unless `onlyIfNew` and an entry holds
+// its text already. Whatever is not a text still takes its place in the list, as an empty
+// entry: a number or binary data read as text could turn into a pattern such as "*". A
+// text written through the ANSI calls comes back as the system read it in then, in its
+// code page.
+EntryRead ReadEntry(HKEY key, const WCHAR* name, TextList& history, bool onlyIfNew)
 {
     for (int attempt = 0; attempt < READ_TRIES; ++attempt) {
         DWORD type = REG_NONE;
@@ -102,8 +118,15 @@ EntryRead ReadEntry(HKEY key, const WCHAR* name, TextList& history)
             return ENTRY_FAILED;
         if (type != REG_SZ && type != REG_EXPAND_SZ)
             break;
-        return AddText(history, data.as<WCHAR>(), TextLength(data.as<WCHAR>(), size)) ? ENTRY_READ : ENTRY_FAILED;
+        WCHAR* text = data.as<WCHAR>();
+        SIZE_T length = TextLength(text, size);
+        text[length] = L'\0';
+        if (onlyIfNew && HoldsText(history, text))
+            return ENTRY_READ;
+        return AddText(history, text, length) ? ENTRY_READ : ENTRY_FAILED;
     }
+    if (onlyIfNew && HoldsText(history, L""))
+        return ENTRY_READ;
     return AddText(history, L"", 0) ? ENTRY_READ : ENTRY_FAILED;
 }
 
@@ -112,25 +135,26 @@ EntryRead ReadEntry(HKEY key, const WCHAR* name, TextList& history)
 // "00", "01", ... up to the first one missing, and come back in the order of the save on
 // both, with "LastFormat" naming the same entry. Every other value (a name written by
 // hand, an index past a gap) follows in the registry's own order: the saved indexes keep
-// their entries, and such a value, rewritten under its index at the next close, is then
-// loaded twice.
-void LoadHistory(HKEY key, TextList& history)
+// their entries. Such a value is rewritten under its index at the next close and stays
+// under its own name too; from then on its text is in the list already, and it is not
+// added again. True when the history was read to its end.
+bool LoadHistory(HKEY key, TextList& history)
 {
     GlobalBlock name(VALUE_NAME_CAPACITY * sizeof(WCHAR));
     if (!name)
-        return;
+        return false;
     WCHAR* text = name.as<WCHAR>();
     int loaded = 0;
     EntryRead read;
     for (;;) {
         wsprintfW(text, L"%2.2d", loaded);
-        read = ReadEntry(key, text, history);
+        read = ReadEntry(key, text, history, false);
         if (read != ENTRY_READ)
             break;
         ++loaded;
     }
     if (read == ENTRY_FAILED)
-        return;
+        return false;
 
     for (DWORD index = 0;; ++index) {
         DWORD nameLength = VALUE_NAME_CAPACITY;
@@ -139,20 +163,15 @@ void LoadHistory(HKEY key, TextList& history)
         // The end, or an error that every further index would give again, such as the key
         // deleted by another process.
         if (result != ERROR_SUCCESS)
-            return;
+            return result == ERROR_NO_MORE_ITEMS;
         int at = ParseHistoryIndex(text);
         if (at >= 0 && at < loaded)
             continue;
-        read = ReadEntry(key, text, history);
+        read = ReadEntry(key, text, history, true);
         if (read == ENTRY_FAILED)
-            return;
+            return false;
         // ENTRY_MISSING: removed by another copy meanwhile.
     }
-}
-
-bool SameText(const WCHAR* one, const WCHAR* other, BOOL ignoreCase)
-{
-    return CompareStringOrdinal(one, -1, other, -1, ignoreCase) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -179,6 +198,7 @@ BOOL LoadPreferences(Preferences& loaded)
     loaded.flags = FLAG_PRESET;
     loaded.lastFormat = LAST_FORMAT_PRESET;
     loaded.history = TextList{};
+    loaded.historyWhole = false;
 
     // Full access makes the keys on a first start. An account that may not write the
     // default profile (on current Windows, every program not run elevated) is refused it,
@@ -195,7 +215,7 @@ BOOL LoadPreferences(Preferences& loaded)
     HKEY history =
         mayWrite ? OpenKey(preferences, L"MRU", L"string", KEY_QUERY_VALUE) : OpenForReading(preferences, L"MRU");
     if (history != nullptr) {
-        LoadHistory(history, loaded.history);
+        loaded.historyWhole = LoadHistory(history, loaded.history);
         RegCloseKey(history);
     }
     RegCloseKey(preferences);
@@ -232,6 +252,10 @@ BOOL SavePreferences(const Preferences& closing)
     if (preferences == nullptr)
         return FALSE;
     WriteWord(preferences, L"Flag", closing.flags & (OPT_RECURSE | OPT_CONFIRM));
+    if (!closing.historyWhole) {
+        RegCloseKey(preferences);
+        return TRUE;
+    }
     WriteWord(preferences, L"LastFormat", closing.lastFormat);
 
     // Every entry is rewritten under its index; values past the count are left alone, and

@@ -9,6 +9,7 @@
 /* Dialogs */
 #define IDD_MAIN                1
 #define IDD_HELP                2
+#define IDD_QUESTION            3
 
 /* Raw data */
 #define IDR_HELP_TEXT           1
@@ -24,5 +25,11 @@
 
 /* Help dialog */
 #define IDC_HELP_TEXT           100
+
+/* Question dialog (its buttons are the system's IDOK, IDCANCEL, IDYES and IDNO). Its text
+   has the id of a message box's text, and its icon that of a message box's icon on Windows,
+   so that whatever reads a message box reads the question asked in its place too. */
+#define IDC_QUESTION_ICON       20
+#define IDC_QUESTION_TEXT       0xFFFF
 
 #endif

@@ -1,11 +1,12 @@
 #!/bin/sh
 # Builds Brumix, brings up each of its windows under Wine and saves them as the README's
 # pictures: docs/main-dialog.png, docs/summary-question.png, docs/file-question.png,
-# docs/running.png (the main dialog during a run) and docs/help.png; then the same windows
-# on a screen at 150 % and at 200 % (144 and 192 DPI, in the prefix that dpi-prefix.sh
-# scales), as docs/main-dialog-150.png, docs/main-dialog-200.png and so on. Runs on a
-# virtual display when there is none. The per-file question is taken only when a run asks
-# one; otherwise it is skipped with a message.
+# docs/running.png (the main dialog during a run), docs/help.png and docs/long-question.png
+# (a summary too long for a message box, in the question dialog); then the same windows
+# but the last on a screen at 150 % and at 200 % (144 and 192 DPI, in the prefix that
+# dpi-prefix.sh scales), as docs/main-dialog-150.png, docs/main-dialog-200.png and so on.
+# Runs on a virtual display when there is none. The per-file question is taken only when
+# a run asks one; otherwise it is skipped with a message.
 set -eu
 cd "$(dirname "$0")/.."
 if [ "${1:-}" != "--built" ]; then
@@ -44,7 +45,7 @@ for bmp in "$shots"/*.bmp; do
     # viewers draw the title bar's gradient wrong from a palette.
     convert "$bmp" -strip "PNG24:$shots/$name.png"
 done
-for name in main-dialog summary-question file-question running help \
+for name in main-dialog summary-question file-question running help long-question \
     main-dialog-150 summary-question-150 file-question-150 running-150 help-150 \
     main-dialog-200 summary-question-200 file-question-200 running-200 help-200; do
     if [ -e "$shots/$name.bmp" ]; then

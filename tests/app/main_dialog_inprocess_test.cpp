@@ -10,7 +10,10 @@
 
 #include "app/banner_font.h"
 #include "app/main_dialog.h"
+#include "help/import_patch.h"
 #include "res/resource.h"
+#include "support/question_answerer.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -204,6 +207,54 @@ TEST_F(MainDialogInProcess, SetBusySwitchesExactlyTheNineInputControls)
             EXPECT_EQ(IsWindowEnabled(GetDlgItem(window_, id)) != 0, enable != 0) << "control " << id;
         for (const auto& other : others)
             EXPECT_EQ(IsWindowEnabled(other.first) != 0, other.second) << "control " << GetDlgCtrlID(other.first);
+    }
+}
+
+// Left to themselves both boxes would keep only the first 30,000 characters of a paste.
+TEST_F(MainDialogInProcess, NeitherBoxLimitsItsText)
+{
+    HWND patternEdit = FindWindowExA(GetDlgItem(window_, IDC_PATTERNS), nullptr, "Edit", nullptr);
+    ASSERT_NE(patternEdit, nullptr);
+    for (HWND edit : {GetDlgItem(window_, IDC_FOLDER), patternEdit})
+        EXPECT_GE(static_cast<unsigned long>(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0)), 0x7FFFFFFEul)
+            << "control " << GetDlgCtrlID(edit);
+}
+
+// A box whose text cannot be read: read as "", the folder box would name the drive's root
+// and the pattern box an empty list. The command stops instead, and asks nothing.
+ImportPatch* g_textPatch;
+HWND g_unreadable;
+
+int WINAPI GetWindowTextFailingForOneBox(HWND window, LPWSTR text, int capacity)
+{
+    if (window != g_unreadable) {
+        auto real = reinterpret_cast<int(WINAPI*)(HWND, LPWSTR, int)>(g_textPatch->original());
+        return real(window, text, capacity);
+    }
+    SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+}
+
+TEST_F(MainDialogInProcess, ABoxThatCannotBeReadStartsNoRun)
+{
+    TempFolder folder;
+    folder.MakeFile("a.obj");
+    for (int id : {IDC_FOLDER, IDC_PATTERNS}) {
+        SCOPED_TRACE(id == IDC_FOLDER ? "folder box" : "pattern box");
+        SetDlgItemTextA(window_, IDC_FOLDER, folder.path().c_str());
+        SetDlgItemTextA(window_, IDC_PATTERNS, "*.obj");
+        g_unreadable = GetDlgItem(window_, id);
+        QuestionAnswerer answerer([](const QuestionSeen&) { return IDNO; });
+        {
+            ImportPatch patch("user32.dll", "GetWindowTextW", reinterpret_cast<void*>(GetWindowTextFailingForOneBox));
+            ASSERT_TRUE(patch.applied());
+            g_textPatch = &patch;
+            SendMessageW(window_, WM_COMMAND, IDOK, 0);
+            g_textPatch = nullptr;
+        }
+        for (const QuestionSeen& question : answerer.seen())
+            ADD_FAILURE() << "asked: " << question.text;
+        EXPECT_EQ(folder.Files(), std::vector<std::string>{"a.obj"});
     }
 }
 

@@ -1,5 +1,6 @@
 #include "driver/app_driver.h"
 
+#include "res/resource.h"
 #include "support/utf8.h"
 
 #include <gtest/gtest.h>
@@ -42,19 +43,20 @@ std::vector<HWND> DialogsOf(DWORD processId, bool shownOnly = true)
     return search.found;
 }
 
-bool IsMessageBox(HWND window)
-{
-    // A message box has its text in a static of id 0xFFFF and no edit box; the file
-    // dialogs have edit boxes, the help dialog has no such static.
-    HWND text = GetDlgItem(window, MESSAGE_TEXT_ID);
-    return text != nullptr && ClassName(text) == "Static" &&
-           FindWindowExA(window, nullptr, "Edit", nullptr) == nullptr &&
-           FindWindowExA(window, nullptr, "ComboBox", nullptr) == nullptr;
-}
-
 HWND IconControl(HWND box)
 {
-    return GetDlgItem(box, RunningUnderWine() ? 1088 : 20);
+    return GetDlgItem(box, IsQuestionDialog(box) ? IDC_QUESTION_ICON : RunningUnderWine() ? 1088 : 20);
+}
+
+// An edit box breaks its lines with "\r\n", a message box with "\n".
+std::string WithoutCarriageReturns(std::string text)
+{
+    size_t to = 0;
+    for (size_t from = 0; from < text.size(); ++from)
+        if (!(text[from] == '\r' && from + 1 < text.size() && text[from + 1] == '\n'))
+            text[to++] = text[from];
+    text.resize(to);
+    return text;
 }
 
 // Which of the system's message box icons a static shows, by comparing its pixels on
@@ -110,6 +112,38 @@ int IdentifyIcon(HWND iconStatic)
 }
 
 }  // namespace
+
+bool IsQuestionDialog(HWND window)
+{
+    HWND text = GetDlgItem(window, MESSAGE_TEXT_ID);
+    if (ClassName(window) != "#32770" || text == nullptr || ClassName(text) != "Edit")
+        return false;
+    LONG style = GetWindowLongA(text, GWL_STYLE);
+    return (style & ES_READONLY) != 0 && (style & ES_MULTILINE) != 0;
+}
+
+bool IsMessageBox(HWND window)
+{
+    // A message box has its text in a static of id 0xFFFF and no edit box; the file
+    // dialogs have edit boxes, the help dialog has no such static.
+    HWND text = GetDlgItem(window, MESSAGE_TEXT_ID);
+    if (ClassName(window) != "#32770" || text == nullptr)
+        return false;
+    if (IsQuestionDialog(window))
+        return true;
+    return ClassName(text) == "Static" && FindWindowExA(window, nullptr, "Edit", nullptr) == nullptr &&
+           FindWindowExA(window, nullptr, "ComboBox", nullptr) == nullptr;
+}
+
+std::string MessageText(HWND box)
+{
+    return WithoutCarriageReturns(WindowText(GetDlgItem(box, MESSAGE_TEXT_ID)));
+}
+
+std::string MessageUtf8Text(HWND box)
+{
+    return WithoutCarriageReturns(WindowUtf8Text(GetDlgItem(box, MESSAGE_TEXT_ID)));
+}
 
 bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -229,6 +263,34 @@ void BrumixApp::TypeUtf8(int id, const std::string& text)
         SendMessageW(edit, WM_CHAR, c, 1);
 }
 
+bool BrumixApp::PasteUtf8(int id, const std::string& text)
+{
+    // The clipboard takes data only from an owner window.
+    HWND owner = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    std::wstring wide = Wide(text);
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+    bool put = false;
+    if (owner != nullptr && data != nullptr && OpenClipboard(owner)) {
+        CopyMemory(GlobalLock(data), wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(data);
+        put = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, data) != nullptr;
+        CloseClipboard();
+    }
+    if (!put) {
+        ADD_FAILURE() << "the text could not be put on the clipboard";
+        if (data != nullptr)
+            GlobalFree(data);
+        if (owner != nullptr)
+            DestroyWindow(owner);
+        return false;
+    }
+    HWND control = Control(id);
+    HWND edit = ClassName(control) == "ComboBox" ? FindWindowExA(control, nullptr, "Edit", nullptr) : control;
+    bool pasted = SendAndWait(edit, EM_SETSEL, 0, -1) && SendAndWait(edit, WM_PASTE, 0, 0);
+    DestroyWindow(owner);
+    return pasted;
+}
+
 bool BrumixApp::IsChecked(int id) const
 {
     return IsDlgButtonChecked(dialog_, id) == BST_CHECKED;
@@ -341,8 +403,8 @@ bool BrumixApp::WaitForMessageBox(MessageBoxSeen& box, HWND owner)
     char caption[512] = "";
     GetWindowTextA(window, caption, sizeof caption);
     box.caption = caption;
-    box.text = WindowText(GetDlgItem(window, MESSAGE_TEXT_ID));
-    box.utf8Text = WindowUtf8Text(GetDlgItem(window, MESSAGE_TEXT_ID));
+    box.text = MessageText(window);
+    box.utf8Text = MessageUtf8Text(window);
     box.buttons.clear();
     for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
         HWND button = GetDlgItem(window, id);
@@ -471,7 +533,7 @@ bool BrumixApp::WaitIdle()
     });
     if (box != nullptr) {
         ADD_FAILURE() << "a message box showed up before the run ended: \"" << WindowText(box) << "\", \""
-                      << WindowText(GetDlgItem(box, MESSAGE_TEXT_ID)) << "\"";
+                      << MessageText(box) << "\"";
         return false;
     }
     if (!over)

@@ -34,11 +34,12 @@ bool WaitUntil(Condition condition, DWORD ms = WAIT_MS)
     return true;
 }
 
-// A message box as the user sees it.
+// A message box as the user sees it; the question dialog that asks a text too long for a
+// message box in its place is seen as one too (see IsMessageBox).
 struct MessageBoxSeen {
     HWND window = nullptr;
     std::string caption;
-    std::string text;          // as an ANSI program reads it
+    std::string text;          // as an ANSI program reads it, its line breaks as "\n"
     std::string utf8Text;      // every character as the box shows it
     std::vector<int> buttons;  // ids of the buttons it shows (IDOK, IDYES, ...), ascending
     bool showsIcon = false;    // its icon control is shown and holds an icon (see ShownIcon)
@@ -75,6 +76,10 @@ public:
     // Types a UTF-8 text into a box (into the combo box's edit field), key by key, over
     // whatever it held.
     void TypeUtf8(int id, const std::string& text);
+    // Pastes a UTF-8 text into a box (into the combo box's edit field) over whatever it
+    // held, through the clipboard as Ctrl+V does: unlike a text set, a paste meets the
+    // box's limit. True once the box has handled it.
+    bool PasteUtf8(int id, const std::string& text);
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
 
@@ -140,6 +145,16 @@ private:
 // Which of the system's icons a box shows, told by its pixels on screen once it has painted
 // them: MB_ICONQUESTION, MB_ICONHAND, ...; 0 when it shows none, or none of them.
 int ShownIcon(const MessageBoxSeen& box);
+
+// True for a message box (a dialog whose text is the static 0xFFFF, with no edit or combo
+// box), and for the program's question dialog, which asks a text too long for a message
+// box in its place: its text is a read-only, multi-line edit box of the same id.
+bool IsMessageBox(HWND window);
+bool IsQuestionDialog(HWND window);
+// The text such a box shows, its line breaks as "\n" whichever of the two it is; in the
+// ANSI code page and in UTF-8. In any process.
+std::string MessageText(HWND box);
+std::string MessageUtf8Text(HWND box);
 
 // Sends a message to a window of the program and waits for it to be handled, WAIT_MS at
 // most: a handler that opens a box, or hangs, fails the test instead of holding it.

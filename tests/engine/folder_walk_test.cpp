@@ -355,4 +355,20 @@ TEST(FolderWalk, AStartFolderBelowSystem32IsWalkedThereAndNotInSysWow64)
 #endif
 }
 
+// A run stops before it walks on a pattern that can name no file; the walk itself, started
+// by hand, still leaves out every pattern that is not plain: each would list another
+// folder, or match in ways that the walk does not know, while the path built names this one.
+TEST(FolderWalk, PatternsThatAreNotPlainAreLeftOutByTheWalkItself)
+{
+    TempFolder root;
+    root.MakeFolder("start");
+    for (const char* name : {"keep.obj", "start\\keep.obj", "start\\sub\\keep.obj", "start\\sub\\sub.obj"})
+        root.MakeFile(name);
+    std::string list = "sub\\*.obj;sub/*.obj;..\\*.obj;" + root.path().substr(0, 2) + "*.obj;" + root.path() +
+                       "*.obj;<.obj;keep>obj;keep\".obj;sub\\sub.obj;\"sub\\*.obj\"";
+    SetCurrentDirectoryA(root.path().c_str());
+    WalkByHand(root / "start\\", list.c_str(), OPT_RECURSE, CHECK_BY_PLATFORM);
+    EXPECT_EQ(root.Files(), (Names{"keep.obj", "start\\keep.obj", "start\\sub\\keep.obj", "start\\sub\\sub.obj"}));
+}
+
 }  // namespace

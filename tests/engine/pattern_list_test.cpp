@@ -101,4 +101,41 @@ TEST(PatternList, TakenPatternsAreTheUsableOnesInListOrder)
     EXPECT_EQ(table.substr(0, 19), std::wstring(L"*.obj\0\u00e9t\u00e9.*\0\u03a9*.obj\0", 19));
 }
 
+// A pattern names files only with letters that a name can hold, and "*" and "?": a folder,
+// drive or stream part, or a character that no name can hold, names no file at all. One
+// pair of quotes around the pattern is no part of it.
+TEST(PatternList, FaultsOfPatternsThatCanNameNoFile)
+{
+    struct Case { const wchar_t* pattern; PatternFault fault; WCHAR character; };
+    const Case cases[] = {
+        {L"*.obj", PATTERN_USABLE, L'\0'},           {L"\"*.obj\"", PATTERN_USABLE, L'\0'},
+        {L"a?c.*", PATTERN_USABLE, L'\0'},           {L"\u65e5*.obj", PATTERN_USABLE, L'\0'},
+        {L"*.obj.", PATTERN_USABLE, L'\0'},          {L"x", PATTERN_USABLE, L'\0'},
+        {L"\"\"", PATTERN_EMPTY, L'\0'},             {L"sub\\*.obj", PATTERN_FOLDER_PART, L'\\'},
+        {L"..\\*.obj", PATTERN_FOLDER_PART, L'\\'},  {L"C:\\*.obj", PATTERN_FOLDER_PART, L':'},
+        {L"C:*.obj", PATTERN_FOLDER_PART, L':'},      {L"sub/*.obj", PATTERN_FOLDER_PART, L'/'},
+        {L"a:stream", PATTERN_FOLDER_PART, L':'},     {L"\"sub\\x\"", PATTERN_FOLDER_PART, L'\\'},
+        {L"a|b", PATTERN_FORBIDDEN_CHARACTER, L'|'},  {L"<.obj", PATTERN_FORBIDDEN_CHARACTER, L'<'},
+        {L"*.ob>", PATTERN_FORBIDDEN_CHARACTER, L'>'}, {L"\"*.obj", PATTERN_FORBIDDEN_CHARACTER, L'"'},
+        {L"*.obj\"", PATTERN_FORBIDDEN_CHARACTER, L'"'}, {L"a\"b", PATTERN_FORBIDDEN_CHARACTER, L'"'},
+        {L"\"a\"b\"", PATTERN_FORBIDDEN_CHARACTER, L'"'}, {L"\"", PATTERN_FORBIDDEN_CHARACTER, L'"'},
+        {L"*.o\tbj", PATTERN_FORBIDDEN_CHARACTER, L'\t'}, {L"\x01", PATTERN_FORBIDDEN_CHARACTER, L'\x01'},
+        {L"*.obj\x1f", PATTERN_FORBIDDEN_CHARACTER, L'\x1f'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.pattern));
+        WCHAR character = L'#';
+        EXPECT_EQ(FindPatternFault(c.pattern, character), c.fault);
+        EXPECT_EQ(character, c.character);
+    }
+}
+
+TEST(PatternList, TakenPatternsLoseOnePairOfQuotes)
+{
+    WCHAR list[] = L"\"*.obj\";\"\"*.res\"\" \"b.txt";
+    std::wstring table(sizeof list / sizeof list[0], L'#');
+    EXPECT_EQ(TakePatterns(list, &table[0], static_cast<int>(table.size())), 1);
+    EXPECT_EQ(table.substr(0, 6), std::wstring(L"*.obj\0", 6));
+}
+
 }  // namespace

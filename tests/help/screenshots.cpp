@@ -1,6 +1,7 @@
 // Brings up each window of the running program in turn and saves a picture of it, as the
 // screen shows it, title bar included: the main dialog, the summary question, a per-file
-// question, the main dialog during a run with its count in the title, and the help. Not a
+// question, the main dialog during a run with its count in the title, the help, and the
+// summary of a list too long for a message box, asked in the question dialog. Not a
 // test: scripts/screenshots.sh runs it on a virtual display and turns the pictures into
 // the PNG files of the README.
 //
@@ -167,6 +168,33 @@ TEST(Screenshots, EveryWindowOfTheProgram)
     EXPECT_TRUE(SaveWindowPicture(help, "help-end"));
     PostMessageA(GetDlgItem(help, IDCANCEL), BM_CLICK, 0, 0);
     ASSERT_TRUE(app.WaitGone(help));
+
+    app.Press(IDCANCEL);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(app.WaitForExit(exitCode));
+}
+
+TEST(Screenshots, TheQuestionAskedInPlaceOfAMessageBox)
+{
+    CreateDirectoryA(OutputFolder().c_str(), nullptr);
+    MakeFixture();
+    // A list built by the pattern picker from many files: no blank to break a line at.
+    std::string patterns;
+    for (int i = 0; i < 60; ++i)
+        patterns += (i > 0 ? ";*.e" : "*.e") + std::to_string(1000 + i);
+
+    BrumixApp app;
+    ASSERT_TRUE(app.Start(FIXTURE));
+    app.SetText(IDC_PATTERNS, patterns);
+    app.SetChecked(IDC_RECURSE, true);
+    app.SetChecked(IDC_CONFIRM, true);
+    app.Press(IDOK);
+    MessageBoxSeen summary;
+    ASSERT_TRUE(app.WaitForMessageBox(summary));
+    EXPECT_TRUE(driver::IsQuestionDialog(summary.window));
+    EXPECT_TRUE(SaveWindowPicture(summary.window, "long-question"));
+    ASSERT_TRUE(app.Answer(summary, IDNO));
+    ASSERT_TRUE(app.WaitIdle());
 
     app.Press(IDCANCEL);
     DWORD exitCode = 1;

@@ -220,6 +220,18 @@ TEST_F(FolderPickerE2E, FolderNamedInAnotherScriptComesBackExactly)
     EXPECT_EQ(file_dialogs::WaitForUtf8Text(app_.Control(IDC_FOLDER), cyrillic), cyrillic);
 }
 
+// The classic dialog gives a folder as its names were typed or listed, and on Windows it
+// lists them by their short names: the box shows the long ones.
+TEST_F(FolderPickerE2E, FolderPickedByItsShortNameGoesIntoTheBoxByItsLongName)
+{
+    const std::string longForm = fixture_.MakeFolder("un dossier avec des blancs");
+    char shortForm[MAX_PATH] = "";
+    ASSERT_NE(GetShortPathNameA(longForm.c_str(), shortForm, MAX_PATH), 0u);
+    if (longForm == shortForm)
+        GTEST_SKIP() << "this file system keeps no short names";
+    EXPECT_EQ(Pick("", std::string(shortForm) + "$$$.$$$", longForm), longForm);
+}
+
 TEST_F(FolderPickerE2E, CancelChangesNothing)
 {
     app_.SetText(IDC_FOLDER, "C:\\untouched\\");

@@ -50,6 +50,33 @@ TEST(CopyPickedFolder, KeepsThePathUpToTheNameWithItsBackslash)
     }
 }
 
+// The dialog may give a folder by the short names of its components; the box shows the
+// names the user knows, and a folder whose long form cannot be had keeps its text.
+TEST(TakeLongFolderForm, GivesEachComponentItsLongNameAndKeepsTheBackslash)
+{
+    TempFolder root;
+    std::string longForm = root.MakeFolder("un dossier avec des blancs\\et un autre nom long");
+    WCHAR shortForm[MAX_PATH] = L"";
+    ASSERT_NE(GetShortPathNameW(Wide(longForm).c_str(), shortForm, MAX_PATH), 0u);
+    if (Utf8(shortForm) == longForm)
+        GTEST_SKIP() << "this file system keeps no short names";
+    struct Case { std::wstring given; int capacity; std::string expected; int result; };
+    const Case cases[] = {
+        {shortForm, MAX_PATH, longForm, 1},
+        {Wide(longForm), MAX_PATH, longForm, 1},
+        {Wide(root / "missing\\"), MAX_PATH, root / "missing\\", 0},
+        // Too long for the buffer: left as it is, never cut.
+        {shortForm, static_cast<int>(wcslen(shortForm)) + 1, Utf8(shortForm), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.given));
+        std::wstring folder = c.given;
+        folder.resize(static_cast<size_t>(c.capacity) > folder.size() ? static_cast<size_t>(c.capacity) : folder.size() + 1);
+        EXPECT_EQ(TakeLongFolderForm(&folder[0], c.capacity), c.result);
+        EXPECT_EQ(Utf8(folder.c_str()), c.expected);
+    }
+}
+
 INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM)
 {
     return message == WM_INITDIALOG;

@@ -48,6 +48,9 @@ protected:
                 break;
             texts.push_back(box.utf8Text);
             EXPECT_EQ(GetWindow(box.window, GW_OWNER), nullptr) << "a box with an owner";
+            // Task-modal: the main dialog takes no command (no run, no close, no second
+            // picker) until the last box is answered.
+            EXPECT_FALSE(IsWindowEnabled(app_.dialog())) << "the main dialog takes commands under the box";
             EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
             EXPECT_FALSE(box.showsIcon);
             if (!app_.Answer(box, IDOK))

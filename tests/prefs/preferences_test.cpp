@@ -263,16 +263,20 @@ TEST_F(PreferencesInProcess, IndexedEntriesComeInIndexOrderAndOtherNamesAfterThe
     EXPECT_EQ(BoxText(), "*.105");
 
     // Each is rewritten under its place in the list and stays under its own name too,
-    // but for "121", which is now an index name inside the list.
+    // but for "121", which is now an index name inside the list. From then on its text is
+    // in the list already: it is not added again, at this start or any later one.
     ASSERT_TRUE(SaveDialogPreferences(window_));
     EXPECT_EQ(registry::HistoryTexts(), expected);
     EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 105u);
-    Reopen();
-    ASSERT_TRUE(LoadDialogPreferences(window_));
-    for (const char* other : {"*.hand", "*.zero", "*.perso", "*.long-name"})
-        expected.push_back(other);
-    EXPECT_EQ(pattern_box::Entries(box_), expected);
-    EXPECT_EQ(BoxText(), "*.105");
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start == 0 ? "next start" : "the start after");
+        Reopen();
+        ASSERT_TRUE(LoadDialogPreferences(window_));
+        EXPECT_EQ(pattern_box::Entries(box_), expected);
+        EXPECT_EQ(BoxText(), "*.105");
+        ASSERT_TRUE(SaveDialogPreferences(window_));
+        EXPECT_EQ(registry::HistoryTexts(), expected);
+    }
 }
 
 // The "MRU" key deleted by another process while the load reads it: every further read
@@ -315,6 +319,92 @@ TEST_F(PreferencesInProcess, LoadEndsWhenTheHistoryKeyIsDeletedMeanwhile)
         EXPECT_EQ(pattern_box::Entries(box_), Texts{std::string("*.") + c.names[0]});
         EXPECT_FALSE(registry::KeyExists(HISTORY_PATH));
     }
+}
+
+// A history that could not be loaded whole (a registry read that fails, an entry that the
+// box refuses) ends the load there, and the close does not write the list in the box over
+// the stored one: "01" and the entries behind it stay, and so does the selection. The
+// options are saved as ever. Each failure strikes the second entry.
+ImportPatch* g_failPatch;
+
+LONG WINAPI QueryFailingForTheSecondEntry(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                                          LPDWORD size)
+{
+    if (name != nullptr && lstrcmpW(name, L"01") == 0)
+        return ERROR_ACCESS_DENIED;
+    auto real = reinterpret_cast<LONG(WINAPI*)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD)>(
+        g_failPatch->original());
+    return real(key, name, reserved, type, data, size);
+}
+
+int g_additions;
+
+LRESULT WINAPI SendRefusingTheSecondEntry(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == CB_ADDSTRING && ++g_additions == 2)
+        return CB_ERRSPACE;
+    auto real = reinterpret_cast<LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM)>(g_failPatch->original());
+    return real(window, message, wParam, lParam);
+}
+
+TEST_F(PreferencesInProcess, HistoryLoadedOnlyInPartIsNotWrittenOver)
+{
+    struct Case { const char* what; const char* dll; const char* function; void* replacement; };
+    const Case cases[] = {
+        {"registry read fails", "advapi32.dll", "RegQueryValueExW", reinterpret_cast<void*>(QueryFailingForTheSecondEntry)},
+        {"box refuses an entry", "user32.dll", "SendMessageW", reinterpret_cast<void*>(SendRefusingTheSecondEntry)},
+    };
+    const Texts stored = {"*.a", "*.b", "*.c"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        registry::ClearPreferences();
+        registry::WriteHistory(stored);
+        registry::WriteWord(PREFERENCES_PATH, "LastFormat", 2);
+        registry::WriteWord(PREFERENCES_PATH, "Flag", 0);
+        Reopen();
+        g_additions = 0;
+        {
+            ImportPatch patch(c.dll, c.function, c.replacement);
+            ASSERT_TRUE(patch.applied());
+            g_failPatch = &patch;
+            LoadDialogPreferences(window_);
+            g_failPatch = nullptr;
+        }
+        EXPECT_EQ(pattern_box::Entries(box_), Texts{"*.a"});
+        SetWindowTextA(box_, "*.new");
+        CheckDlgButton(window_, IDC_RECURSE, BST_CHECKED);
+        EXPECT_TRUE(SaveDialogPreferences(window_));
+        EXPECT_EQ(registry::HistoryTexts(), stored);
+        EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 2u);
+        EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), 1u);
+
+        Reopen();
+        ASSERT_TRUE(LoadDialogPreferences(window_));
+        EXPECT_EQ(pattern_box::Entries(box_), stored);
+    }
+}
+
+// A pattern box whose text cannot be read at closing: read as "", it would enter the
+// history as an empty entry and be selected. Nothing is written.
+int WINAPI GetWindowTextFailing(HWND, LPWSTR, int)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+}
+
+TEST_F(PreferencesInProcess, PatternTextThatCannotBeReadIsNotSaved)
+{
+    registry::WriteHistory({"*.a"});
+    registry::WriteWord(PREFERENCES_PATH, "LastFormat", 0);
+    ASSERT_TRUE(LoadDialogPreferences(window_));
+    SetWindowTextA(box_, "*.typed");
+    {
+        ImportPatch patch("user32.dll", "GetWindowTextW", reinterpret_cast<void*>(GetWindowTextFailing));
+        ASSERT_TRUE(patch.applied());
+        EXPECT_FALSE(SaveDialogPreferences(window_));
+    }
+    EXPECT_EQ(registry::HistoryTexts(), Texts{"*.a"});
+    EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 0u);
 }
 
 // Stored options that differ from the presets, so that a load which reads nothing shows.

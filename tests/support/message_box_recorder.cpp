@@ -4,19 +4,12 @@
 
 namespace {
 
-constexpr int MESSAGE_TEXT_ID = 0xFFFF;
 MessageBoxRecorder* g_recorder = nullptr;
-
-bool IsMessageBox(HWND window)
-{
-    return driver::ClassName(window) == "#32770" && GetDlgItem(window, MESSAGE_TEXT_ID) != nullptr &&
-           FindWindowExA(window, nullptr, "Edit", nullptr) == nullptr;
-}
 
 }  // namespace
 
 MessageBoxRecorder::MessageBoxRecorder()
-    : hook_(SetWindowsHookExA(WH_CBT, OnActivate, nullptr, GetCurrentThreadId()))
+    : hook_(SetWindowsHookExA(WH_CALLWNDPROCRET, OnInitialized, nullptr, GetCurrentThreadId()))
 {
     g_recorder = this;
 }
@@ -43,21 +36,20 @@ std::vector<std::string> MessageBoxRecorder::utf8Texts() const
     return texts;
 }
 
-LRESULT CALLBACK MessageBoxRecorder::OnActivate(int code, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK MessageBoxRecorder::OnInitialized(int code, WPARAM wParam, LPARAM lParam)
 {
-    // A box is activated once its children exist, and may be activated again; a handle
-    // may come back for a later box once the first is destroyed.
-    HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_DESTROYWND && g_recorder != nullptr)
-        g_recorder->answered_.erase(window);
-    if (code == HCBT_ACTIVATE && g_recorder != nullptr && IsMessageBox(window) &&
-        g_recorder->answered_.insert(window).second) {
+    // A box is read once its WM_INITDIALOG has returned: its text and buttons are set then.
+    // It may be activated before (Wine activates a task-modal box before its text is set).
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_recorder != nullptr && call->message == WM_INITDIALOG &&
+        driver::IsMessageBox(call->hwnd)) {
+        HWND window = call->hwnd;
         RecordedBox box;
         char caption[512] = "";
         GetWindowTextA(window, caption, sizeof caption);
         box.caption = caption;
-        box.text = driver::WindowText(GetDlgItem(window, MESSAGE_TEXT_ID));
-        box.utf8Text = driver::WindowUtf8Text(GetDlgItem(window, MESSAGE_TEXT_ID));
+        box.text = driver::MessageText(window);
+        box.utf8Text = driver::MessageUtf8Text(window);
         box.owner = GetWindow(window, GW_OWNER);
         for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
             HWND button = GetDlgItem(window, id);

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -30,11 +29,10 @@ public:
     std::vector<std::string> utf8Texts() const;
 
 private:
-    static LRESULT CALLBACK OnActivate(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK OnInitialized(int code, WPARAM wParam, LPARAM lParam);
 
     HHOOK hook_;
     std::vector<RecordedBox> boxes_;
-    std::set<HWND> answered_;
 };
 
 #endif

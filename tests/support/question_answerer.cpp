@@ -2,26 +2,12 @@
 
 #include <memory>
 
-#include "support/utf8.h"
+#include "driver/app_driver.h"
 
 namespace {
 
 QuestionAnswerer* g_active;
 const char ANSWERED[] = "BrumixTestAnswered";
-
-std::string Text(HWND window)
-{
-    char text[2048] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-std::string Utf8Text(HWND window)
-{
-    wchar_t text[4096] = L"";
-    GetWindowTextW(window, text, 4096);
-    return Utf8(text);
-}
 
 }  // namespace
 
@@ -46,19 +32,16 @@ LRESULT CALLBACK QuestionAnswerer::HookProc(int code, WPARAM wParam, LPARAM lPar
 
 void QuestionAnswerer::Handle(HWND box)
 {
-    char className[64] = "";
-    GetClassNameA(box, className, sizeof className);
     // A box is activated again when a window in front of it goes: answer it once.
     // A mark on the window itself, since window handles are reused.
-    if (lstrcmpA(className, "#32770") != 0 || GetPropA(box, ANSWERED) != nullptr ||
-        GetDlgItem(box, 0xFFFF) == nullptr)
+    if (!driver::IsMessageBox(box) || GetPropA(box, ANSWERED) != nullptr)
         return;
     SetPropA(box, ANSWERED, reinterpret_cast<HANDLE>(1));
 
     QuestionSeen question;
-    question.caption = Text(box);
-    question.text = Text(GetDlgItem(box, 0xFFFF));
-    question.utf8Text = Utf8Text(GetDlgItem(box, 0xFFFF));
+    question.caption = driver::WindowText(box);
+    question.text = driver::MessageText(box);
+    question.utf8Text = driver::MessageUtf8Text(box);
     for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE})
         // The box itself may not show yet: look at the buttons' own style.
         if (GetDlgItem(box, id) != nullptr && (GetWindowLongA(GetDlgItem(box, id), GWL_STYLE) & WS_VISIBLE))
@@ -66,6 +49,8 @@ void QuestionAnswerer::Handle(HWND box)
     LRESULT defaultId = SendMessageA(box, DM_GETDEFID, 0, 0);
     question.defaultButton = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0;
     question.owner = GetWindow(box, GW_OWNER);
+    question.window = box;
+    GetWindowRect(box, &question.frame);
     seen_.push_back(question);
     int answer = decide_(question);
     PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);

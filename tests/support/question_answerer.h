@@ -17,6 +17,8 @@ struct QuestionSeen {
     std::vector<int> buttons;  // ids of the buttons it shows, ascending
     int defaultButton = 0;
     HWND owner = nullptr;
+    HWND window = nullptr;   // gone once answered; `decide` may look at it
+    RECT frame = {};         // where it shows, in screen coordinates
 };
 
 class QuestionAnswerer {
