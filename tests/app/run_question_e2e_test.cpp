@@ -19,9 +19,6 @@ std::string Summary(const std::string& patterns, const std::string& folder, bool
            (confirm ? "\net on demande une confirmation" : "\net on ne demande pas une confirmation");
 }
 
-const int ALL_BUSY_CONTROLS[] = {IDOK, IDCANCEL, IDHELP, IDC_FOLDER, IDC_BROWSE_FOLDER,
-                                 IDC_PATTERNS, IDC_BROWSE_PATTERNS, IDC_CONFIRM, IDC_RECURSE};
-
 // The question names the folder that the run will walk, and the box shows it so: a
 // relative text is read against the current directory (here the folder the program was
 // started in), an empty one or "\" is the root of its drive.
@@ -164,11 +161,11 @@ TEST(RunQuestionE2E, InputControlsAreDisabledWhileTheQuestionIsUp)
         app.Press(IDOK);
         MessageBoxSeen box;
         ASSERT_TRUE(app.WaitForMessageBox(box));
-        for (int id : ALL_BUSY_CONTROLS)
+        for (int id : driver::BUSY_CONTROLS)
             EXPECT_FALSE(IsWindowEnabled(app.Control(id))) << "control " << id;
         ASSERT_TRUE(app.Answer(box, answer));
         ASSERT_TRUE(app.WaitIdle());
-        for (int id : ALL_BUSY_CONTROLS)
+        for (int id : driver::BUSY_CONTROLS)
             EXPECT_TRUE(IsWindowEnabled(app.Control(id))) << "control " << id;
         EXPECT_FALSE(IsWindowEnabled(app.Control(IDC_TITLE)));
     }

@@ -143,12 +143,12 @@ TEST_F(FolderPickerE2E, OpensNarrowedToItsFolderColumn)
         EXPECT_EQ(Width(is), Width(was));
         EXPECT_EQ(Height(is), Height(was));
     }
-    RECT folderStatic = file_dialogs::ClientRectOf(GetDlgItem(dialog, file_dialogs::CURRENT_FOLDER_STATIC), dialog);
+    RECT folderStatic = driver::ClientRectOf(GetDlgItem(dialog, file_dialogs::CURRENT_FOLDER_STATIC), dialog);
     EXPECT_EQ(folderStatic.left, 4);
     EXPECT_EQ(Width(narrowed.frame), Width(unchanged.frame) + shift);
     EXPECT_EQ(Height(narrowed.frame), Height(unchanged.frame));
     // The file column is out of view, left of the client area.
-    RECT nameBox = file_dialogs::ClientRectOf(GetDlgItem(dialog, CLASSIC_NAME_BOX), dialog);
+    RECT nameBox = driver::ClientRectOf(GetDlgItem(dialog, CLASSIC_NAME_BOX), dialog);
     EXPECT_LT(nameBox.right, 0);
 
     file_dialogs::Cancel(dialog);

@@ -1,5 +1,8 @@
 #include "support/question_answerer.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <memory>
 
 #include "support/utf8.h"
@@ -8,6 +11,25 @@ namespace {
 
 QuestionAnswerer* g_active;
 const char ANSWERED[] = "BrumixTestAnswered";
+const char SUMMARY_CAPTION[] = "Veuillez confirmer";
+
+// The watchdog looks every second, and gives up on a dialog that three looks in a row found
+// unanswered: the hook answers a box as soon as it is made.
+constexpr UINT WATCH_MS = 1000;
+constexpr int WATCH_LOOKS = 3;
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam)
+{
+    reinterpret_cast<std::set<HWND>*>(lParam)->insert(window);
+    return TRUE;
+}
+
+std::set<HWND> ThreadWindows()
+{
+    std::set<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
 
 std::string Text(HWND window)
 {
@@ -25,16 +47,47 @@ std::string Utf8Text(HWND window)
 
 }  // namespace
 
-QuestionAnswerer::QuestionAnswerer(Decide decide) : decide_(std::move(decide))
+QuestionAnswerer::QuestionAnswerer(Decide decide) : decide_(std::move(decide)), before_(ThreadWindows())
 {
     g_active = this;
     hook_ = SetWindowsHookExA(WH_CBT, HookProc, nullptr, GetCurrentThreadId());
+    watchdog_ = SetTimer(nullptr, 0, WATCH_MS, Watch);
 }
 
 QuestionAnswerer::~QuestionAnswerer()
 {
+    KillTimer(nullptr, watchdog_);
     UnhookWindowsHookEx(hook_);
     g_active = nullptr;
+}
+
+void CALLBACK QuestionAnswerer::Watch(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_active != nullptr)
+        g_active->LookForUnanswered();
+}
+
+void QuestionAnswerer::LookForUnanswered()
+{
+    std::map<HWND, int> still;
+    for (HWND window : ThreadWindows()) {
+        char className[64] = "";
+        GetClassNameA(window, className, sizeof className);
+        if (before_.count(window) || !IsWindowVisible(window) || lstrcmpA(className, "#32770") != 0 ||
+            GetPropA(window, ANSWERED) != nullptr)
+            continue;
+        int looks = unanswered_[window] + 1;
+        if (looks < WATCH_LOOKS) {
+            still[window] = looks;
+            continue;
+        }
+        HWND text = GetDlgItem(window, 0xFFFF);
+        ADD_FAILURE() << "a dialog of the code under test stayed unanswered: \"" << Text(window) << "\""
+                      << (text != nullptr ? ", \"" + Text(text) + "\"" : std::string()) << "; closed with Cancel";
+        SetPropA(window, ANSWERED, reinterpret_cast<HANDLE>(1));
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    }
+    unanswered_.swap(still);
 }
 
 LRESULT CALLBACK QuestionAnswerer::HookProc(int code, WPARAM wParam, LPARAM lParam)
@@ -91,10 +144,27 @@ QuestionAnswerer::Decide YesToSummaryThen(std::vector<int> answers)
 {
     auto next = std::make_shared<size_t>(0);
     return [answers, next](const QuestionSeen& question) {
-        if (question.caption == "Veuillez confirmer")
+        if (question.caption == SUMMARY_CAPTION)
             return IDYES;
         return *next < answers.size() ? answers[(*next)++] : IDYES;
     };
+}
+
+QuestionAnswerer::Decide YesOnlyTo(std::vector<std::string> fileQuestions)
+{
+    return [fileQuestions](const QuestionSeen& question) {
+        if (question.caption == SUMMARY_CAPTION)
+            return IDYES;
+        for (const std::string& named : fileQuestions)
+            if (question.text == named || question.utf8Text == named)
+                return IDYES;
+        return IDCANCEL;
+    };
+}
+
+QuestionAnswerer::Decide OkToEveryBox()
+{
+    return [](const QuestionSeen&) { return IDOK; };
 }
 
 std::string FileQuestion(const std::string& path)
