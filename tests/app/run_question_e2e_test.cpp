@@ -93,6 +93,7 @@ TEST(RunQuestionE2E, SummaryQuestionSaysWhatTheCheckBoxesHold)
     TempFolder folder;
     BrumixApp app;
     ASSERT_TRUE(app.Start(folder.path()));
+    app.SetText(IDC_FOLDER, folder.path());
     for (int flags : {1, 2}) {
         bool recurse = flags & 1, confirm = flags & 2;
         SCOPED_TRACE(testing::Message() << "recurse " << recurse << ", confirm " << confirm);
@@ -156,6 +157,7 @@ TEST(RunQuestionE2E, InputControlsAreDisabledWhileTheQuestionIsUp)
     TempFolder folder;
     BrumixApp app;
     ASSERT_TRUE(app.Start(folder.path()));
+    app.SetText(IDC_FOLDER, folder.path());
     for (int answer : {IDYES, IDNO}) {
         SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
         app.Press(IDOK);
@@ -181,6 +183,7 @@ TEST(RunQuestionE2E, NoEscapeAndCloseBoxOnTheQuestionNeverMeanYes)
     folder.MakeFile("keep.obj");
     BrumixApp app;
     ASSERT_TRUE(app.Start(folder.path()));
+    app.SetText(IDC_FOLDER, folder.path());
     app.SetText(IDC_PATTERNS, "*.obj");
     app.SetChecked(IDC_CONFIRM, false);
     for (int way = 0; way < 4; ++way) {

@@ -397,7 +397,9 @@ int ShownIcon(const MessageBoxSeen& box)
     if (!box.showsIcon)
         return 0;
     HWND icon = IconControl(box.window);
-    UpdateWindow(box.window);
+    // Painted once nothing of it is left to paint; UpdateWindow would wait on the program
+    // without bound.
+    WaitUntil([&] { return !GetUpdateRect(box.window, nullptr, FALSE) && !GetUpdateRect(icon, nullptr, FALSE); });
     int shown = 0;
     WaitUntil([&] { return (shown = IdentifyIcon(icon)) != 0; });
     return shown;
