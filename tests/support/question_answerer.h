@@ -3,9 +3,9 @@
 // Only one may be active at a time.
 //
 // A watchdog looks, from a thread timer that fires inside any modal loop, for a dialog of
-// the thread that has stayed unanswered (one the hook could not read as a message box): it
-// fails the test, naming the dialog, and closes it with Cancel, so that the run under test
-// ends in seconds rather than at CTest's timeout.
+// the thread that has stayed open (one the hook could not read as a message box, or one
+// that ignored its answer): it fails the test, naming the dialog, and closes it with
+// Cancel, so that the run under test ends in seconds rather than at CTest's timeout.
 #ifndef BRUMIX_TESTS_QUESTION_ANSWERER_H
 #define BRUMIX_TESTS_QUESTION_ANSWERER_H
 
@@ -51,7 +51,7 @@ private:
     HHOOK hook_ = nullptr;
     UINT_PTR watchdog_ = 0;
     std::set<HWND> before_;          // the thread's windows when it began: not its to answer
-    std::map<HWND, int> unanswered_;  // dialogs left unanswered, and for how many looks
+    std::map<HWND, int> unanswered_;  // dialogs still open, and for how many looks
     std::vector<QuestionSeen> seen_;
 };
 
