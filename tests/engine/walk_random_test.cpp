@@ -160,7 +160,7 @@ int Answer(unsigned seed, const std::string& file, int occurrence)
     return ((value[0] ^ seed) + static_cast<unsigned>(occurrence) * 2654435761u) % 3 == 0 ? IDNO : IDYES;
 }
 
-void CheckOneSeed(unsigned seed)
+void CheckOneSeed(unsigned seed, bool replayed = false)
 {
     SCOPED_TRACE(testing::Message() << "seed " << seed << " (replay with BRUMIX_SEED=" << seed << ")");
     std::mt19937 random(seed);
@@ -213,6 +213,9 @@ void CheckOneSeed(unsigned seed)
     EXPECT_EQ(root.Files(), std::vector<std::string>(left.begin(), left.end()));
     EXPECT_EQ(g_runProgress.filesDeleted, static_cast<LONG>(plan.files.size() - left.size()))
         << "the run's count is not the number of files gone";
+    if (replayed)
+        std::printf("seed %u: %zu questions, %zu of %zu files left\n", seed, questions.size(), left.size(),
+                    plan.files.size());
     for (const std::string& file : plan.readOnly)
         root.SetAttributes(file, FILE_ATTRIBUTE_NORMAL);
 }
@@ -221,7 +224,7 @@ TEST(WalkRandom, FilesLeftAreExactlyThoseThatNoPatternNames)
 {
     const char* replay = std::getenv("BRUMIX_SEED");
     if (replay != nullptr) {
-        CheckOneSeed(static_cast<unsigned>(std::strtoul(replay, nullptr, 10)));
+        CheckOneSeed(static_cast<unsigned>(std::strtoul(replay, nullptr, 10)), true);
         return;
     }
     unsigned base = GetTickCount() ^ (GetCurrentProcessId() << 16);
