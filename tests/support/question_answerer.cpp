@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 
+#include "driver/app_driver.h"
 #include "support/utf8.h"
 
 namespace {
@@ -14,7 +14,7 @@ const char ANSWERED[] = "BrumixTestAnswered";
 const char SUMMARY_CAPTION[] = "Veuillez confirmer";
 
 // The watchdog looks every second, and gives up on a dialog that three looks in a row found
-// unanswered: the hook answers a box as soon as it is made.
+// open: the hook answers a box as soon as it is made.
 constexpr UINT WATCH_MS = 1000;
 constexpr int WATCH_LOOKS = 3;
 
@@ -100,12 +100,9 @@ LRESULT CALLBACK QuestionAnswerer::HookProc(int code, WPARAM wParam, LPARAM lPar
 
 void QuestionAnswerer::Handle(HWND box)
 {
-    char className[64] = "";
-    GetClassNameA(box, className, sizeof className);
     // A box is activated again when a window in front of it goes: answer it once.
     // A mark on the window itself, since window handles are reused.
-    if (lstrcmpA(className, "#32770") != 0 || GetPropA(box, ANSWERED) != nullptr ||
-        GetDlgItem(box, 0xFFFF) == nullptr)
+    if (driver::ClassName(box) != "#32770" || !driver::IsMessageBox(box) || GetPropA(box, ANSWERED) != nullptr)
         return;
     SetPropA(box, ANSWERED, reinterpret_cast<HANDLE>(1));
 
