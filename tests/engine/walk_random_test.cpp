@@ -214,8 +214,8 @@ void CheckOneSeed(unsigned seed, bool replayed = false)
     EXPECT_EQ(g_runProgress.filesDeleted, static_cast<LONG>(plan.files.size() - left.size()))
         << "the run's count is not the number of files gone";
     if (replayed)
-        std::printf("seed %u: %zu questions, %zu of %zu files left\n", seed, questions.size(), left.size(),
-                    plan.files.size());
+        std::printf("seed %u: %u questions, %u of %u files left\n", seed, static_cast<unsigned>(questions.size()),
+                    static_cast<unsigned>(left.size()), static_cast<unsigned>(plan.files.size()));
     for (const std::string& file : plan.readOnly)
         root.SetAttributes(file, FILE_ATTRIBUTE_NORMAL);
 }
