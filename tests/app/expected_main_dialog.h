@@ -15,6 +15,10 @@ struct ExpectedControl {
     DWORD style;
 };
 
+static_assert(IDD_MAIN == 1 && IDC_TITLE == 100 && IDC_FOLDER == 101 && IDC_BROWSE_FOLDER == 102 &&
+                  IDC_PATTERNS == 103 && IDC_BROWSE_PATTERNS == 104 && IDC_CONFIRM == 105 && IDC_RECURSE == 106,
+              "the main dialog's resource and control ids");
+
 constexpr WORD BUTTON_ATOM = 0x80, EDIT_ATOM = 0x81, STATIC_ATOM = 0x82, COMBOBOX_ATOM = 0x85;
 constexpr DWORD CHILD = WS_CHILD | WS_VISIBLE;
 

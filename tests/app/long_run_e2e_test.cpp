@@ -1,13 +1,15 @@
 // A run long enough to be felt, in the running program: the dialog keeps answering
 // messages, Escape, the close box, Alt+F4 and a quit message stop it, and no command
-// starts anything while it lasts. The tree holds a fixed number of files, far more than a
-// run deletes while the test sends it a key; every check waits for what it looks at, so
-// none depends on how fast the machine is.
+// starts anything while it lasts. The tree holds far more files than a run deletes while
+// the test sends it a key; a test that stops a run makes sure first that it is still
+// under way, and takes a larger tree when it was not. Every check waits for what it looks
+// at, so none depends on how fast the machine is.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,8 +33,6 @@ struct Shape {
 // Files enough for a run that lasts; and a few thousand folders, each with little to do.
 constexpr Shape DENSE = {100, 100};
 constexpr Shape WIDE = {3000, 2};
-constexpr int FOLDERS = DENSE.folders;
-constexpr int NAMED_FILES = DENSE.Named();
 
 // The longest the dialog may take to answer a message during a run: far above what a run
 // costs it (a few tens of milliseconds), and still a wait that a person would call hung.
@@ -190,18 +190,15 @@ bool WaitForDeletionsToStart(const TempFolder& root)
     return driver::WaitUntil([&] { return !root.Exists(Folder(0) + "f0.obj"); });
 }
 
-// Waits until the title shows a count; fails when the run ends first.
+// Waits until the title shows a count, or the run is over (false, no failure of its own:
+// the caller tells by Busy); fails when neither comes.
 bool WaitForCount(const BrumixApp& app, TitleWatch& titles)
 {
     DWORD start = GetTickCount();
     while (titles.last < 0) {
         titles.Read(app);
-        if (testing::Test::HasFatalFailure())
+        if (testing::Test::HasFatalFailure() || !Busy(app))
             return false;
-        if (!Busy(app)) {
-            ADD_FAILURE() << "the run ended before its count showed: the tree is too small";
-            return false;
-        }
         if (GetTickCount() - start > driver::WAIT_MS) {
             ADD_FAILURE() << "no count showed in the title";
             return false;
@@ -249,17 +246,56 @@ struct LongRun {
     } tree;
     TempFolder& root = tree.root;
     BrumixApp app;
+    Shape shape = DENSE;
     HCURSOR idle = nullptr;  // the dialog's cursor before the run, the mouse beside its banner
 
     // Makes the tree and starts a run without questions on it, with a click on OK.
-    void Begin(const Shape& shape = DENSE)
+    void Begin(const Shape& treeShape = DENSE)
     {
+        shape = treeShape;
         ASSERT_NO_FATAL_FAILURE(BuildTree(root, shape));
         ASSERT_TRUE(app.Start(root.path()));
         idle = PointAt(app.dialog(), {4, 10});
+        ASSERT_NE(idle, nullptr) << "the dialog set no cursor when the mouse came over it";
         ASSERT_TRUE(app.BeginRun(root.path(), "*.obj", true, false));
     }
 };
+
+// The larger trees that a test stopping a run takes when the run on the last one was over
+// before the test could stop it: a machine faster than this one.
+constexpr int TREE_TRIES = 3;
+constexpr int TREE_GROWTH = 4;
+
+// Starts a run that is still going once `ready` (what the test waits for before it stops
+// the run) has seen what it waits for, on ever larger trees: the test then posts its key
+// or command to a run that is still under way. Gives the run, or null with a failure.
+template <typename Ready>
+std::unique_ptr<LongRun> BeginLastingRun(Ready ready)
+{
+    Shape shape = DENSE;
+    for (int tries = 0; tries < TREE_TRIES; ++tries, shape.filesPerFolder *= TREE_GROWTH) {
+        std::unique_ptr<LongRun> run(new LongRun);
+        run->Begin(shape);
+        if (testing::Test::HasFatalFailure())
+            return nullptr;
+        bool seen = ready(*run);
+        if (testing::Test::HasFatalFailure())
+            return nullptr;
+        if (Busy(run->app)) {
+            if (seen)
+                return run;
+            ADD_FAILURE() << "the run is under way, and did not show what the test waited for";
+            return nullptr;
+        }
+        std::printf("the run over %d files was over before the test could stop it: again over %d\n",
+                    shape.Named(), shape.Named() * TREE_GROWTH);
+        if (!run->app.WaitIdle() || !run->app.Close())
+            return nullptr;
+    }
+    ADD_FAILURE() << "every run was over before the test could stop it, the last over " << shape.Named() / TREE_GROWTH
+                  << " files";
+    return nullptr;
+}
 
 TEST(LongRunE2E, TheDialogAnswersWithinTwoSecondsAllTheWayThroughWithItsCountInTheTitle)
 {
@@ -268,6 +304,8 @@ TEST(LongRunE2E, TheDialogAnswersWithinTwoSecondsAllTheWayThroughWithItsCountInT
         LongRun run;
         ASSERT_NO_FATAL_FAILURE(run.Begin(shape));
         TitleWatch titles;
+        // The bound is the probe's own; how long each answer took, as this thread measures
+        // it, counts this thread's own waits for the processor too, and is only reported.
         DWORD start = GetTickCount(), slowest = 0;
         int answered = 0;
         while (Busy(run.app)) {
@@ -282,10 +320,10 @@ TEST(LongRunE2E, TheDialogAnswersWithinTwoSecondsAllTheWayThroughWithItsCountInT
             ASSERT_LT(GetTickCount() - start, RUN_BOUND_MS) << "the run never ended";
             Sleep(PROBE_INTERVAL_MS);
         }
-        EXPECT_LT(slowest, ANSWER_BOUND_MS);
         EXPECT_TRUE(run.app.WaitIdle());
         EXPECT_EQ(run.app.Title(), L"Brumix");
         EXPECT_TRUE(titles.hintSeen) << "the title never said how to stop the run";
+        EXPECT_GE(titles.counts, 1) << "no count ever showed in the title";
         EXPECT_LE(titles.last, shape.Named());
         EXPECT_EQ(NamedLeft(run.root), 0);
         EXPECT_EQ(run.root.Files().size(), static_cast<size_t>(shape.folders)) << "a kept file went";
@@ -302,14 +340,16 @@ TEST(LongRunE2E, EscapeTheCloseBoxAndAltF4StopTheRunAndTheNextStartsAfresh)
     const char* ways[] = {"posted IDCANCEL", "Escape", "close box", "Alt+F4"};
     for (int way = 0; way < 4; ++way) {
         SCOPED_TRACE(ways[way]);
-        LongRun run;
-        ASSERT_NO_FATAL_FAILURE(run.Begin());
-        BrumixApp& app = run.app;
-        ASSERT_TRUE(WaitForDeletionsToStart(run.root));
         // Stopped once its count shows: the title is plain again at the end, and the last
         // count that it showed is no more than the files gone.
         TitleWatch titles;
-        ASSERT_TRUE(WaitForCount(app, titles));
+        std::unique_ptr<LongRun> lasting = BeginLastingRun([&](LongRun& begun) {
+            titles = TitleWatch();
+            return WaitForDeletionsToStart(begun.root) && WaitForCount(begun.app, titles);
+        });
+        ASSERT_NE(lasting, nullptr);
+        LongRun& run = *lasting;
+        BrumixApp& app = run.app;
         switch (way) {
         case 0: PostMessageA(app.dialog(), WM_COMMAND, IDCANCEL, 0); break;
         case 1: app.PressKey(VK_ESCAPE); break;
@@ -325,12 +365,12 @@ TEST(LongRunE2E, EscapeTheCloseBoxAndAltF4StopTheRunAndTheNextStartsAfresh)
         EXPECT_EQ(app.Title(), L"Brumix");
         int left = NamedLeft(run.root);
         EXPECT_GT(left, 0) << "the run was not stopped";
-        EXPECT_LT(left, NAMED_FILES) << "the run never began";
-        EXPECT_LE(titles.last, NAMED_FILES - left) << "the title counted files that are still there";
+        EXPECT_LT(left, run.shape.Named()) << "the run never began";
+        EXPECT_LE(titles.last, run.shape.Named() - left) << "the title counted files that are still there";
         EXPECT_EQ(OtherDialogs(app), 0);
 
         // The next run starts afresh: in the last folder alone, whatever the first left there.
-        std::string last = Folder(FOLDERS - 1);
+        std::string last = Folder(run.shape.folders - 1);
         int leftElsewhere = left - NamedLeft(run.root, last);
         ASSERT_TRUE(app.BeginRun(run.root / last, "*.obj", false, false));
         ASSERT_TRUE(app.WaitIdle());
@@ -344,24 +384,24 @@ TEST(LongRunE2E, EscapeTheCloseBoxAndAltF4StopTheRunAndTheNextStartsAfresh)
 
 TEST(LongRunE2E, AQuitMessageStopsTheRunAndEndsTheProgramWithCodeZero)
 {
-    LongRun run;
-    ASSERT_NO_FATAL_FAILURE(run.Begin());
-    ASSERT_TRUE(WaitForDeletionsToStart(run.root));
+    std::unique_ptr<LongRun> lasting = BeginLastingRun([](LongRun& begun) { return WaitForDeletionsToStart(begun.root); });
+    ASSERT_NE(lasting, nullptr);
+    LongRun& run = *lasting;
     DWORD thread = GetWindowThreadProcessId(run.app.dialog(), nullptr);
     ASSERT_TRUE(PostThreadMessageA(thread, WM_QUIT, 7, 0));
     DWORD exitCode = 1;
     ASSERT_TRUE(run.app.WaitForExit(exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_GT(NamedLeft(run.root), 0) << "the run went on after the quit";
-    EXPECT_EQ(run.root.Files().size() - static_cast<size_t>(NamedLeft(run.root)), static_cast<size_t>(FOLDERS))
+    EXPECT_EQ(run.root.Files().size() - static_cast<size_t>(NamedLeft(run.root)), static_cast<size_t>(run.shape.folders))
         << "a kept file went";
 }
 
 TEST(LongRunE2E, CommandsPostedDuringARunStartNothing)
 {
-    LongRun run;
-    ASSERT_NO_FATAL_FAILURE(run.Begin());
-    ASSERT_TRUE(WaitForDeletionsToStart(run.root));
+    std::unique_ptr<LongRun> lasting = BeginLastingRun([](LongRun& begun) { return WaitForDeletionsToStart(begun.root); });
+    ASSERT_NE(lasting, nullptr);
+    LongRun& run = *lasting;
     for (int command : {IDOK, IDC_BROWSE_FOLDER, IDC_BROWSE_PATTERNS, IDHELP, IDOK})
         PostMessageA(run.app.dialog(), WM_COMMAND, static_cast<WPARAM>(command), 0);
     ASSERT_TRUE(run.app.CatchUp());

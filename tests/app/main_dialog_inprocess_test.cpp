@@ -4,14 +4,17 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/banner_font.h"
 #include "app/main_dialog.h"
-#include "help/import_patch.h"
+#include "driver/app_driver.h"
 #include "res/resource.h"
+#include "support/import_patch.h"
 #include "support/question_answerer.h"
 #include "support/temp_folder.h"
 
@@ -190,8 +193,10 @@ TEST_F(MainDialogInProcess, AfterARunTheFocusGoesBackOrElseToOk)
 
 TEST_F(MainDialogInProcess, SetBusySwitchesExactlyTheNineInputControls)
 {
-    const std::set<int> inputs = {IDOK, IDCANCEL, IDHELP, IDC_FOLDER, IDC_BROWSE_FOLDER,
-                                  IDC_PATTERNS, IDC_BROWSE_PATTERNS, IDC_CONFIRM, IDC_RECURSE};
+    const std::vector<int> busy(std::begin(driver::BUSY_CONTROLS), std::end(driver::BUSY_CONTROLS));
+    EXPECT_EQ(std::vector<int>(std::begin(BusyControlIds), std::end(BusyControlIds)), busy)
+        << "the program's own list of the controls that a run switches off";
+    const std::set<int> inputs(busy.begin(), busy.end());
     ASSERT_EQ(inputs.size(), 9u);
     std::map<HWND, bool> others;
     for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))

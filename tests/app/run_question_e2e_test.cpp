@@ -19,9 +19,6 @@ std::string Summary(const std::string& patterns, const std::string& folder, bool
            (confirm ? "\net on demande une confirmation" : "\net on ne demande pas une confirmation");
 }
 
-const int ALL_BUSY_CONTROLS[] = {IDOK, IDCANCEL, IDHELP, IDC_FOLDER, IDC_BROWSE_FOLDER,
-                                 IDC_PATTERNS, IDC_BROWSE_PATTERNS, IDC_CONFIRM, IDC_RECURSE};
-
 // The system's own making full, once.
 std::string FullOnce(const std::string& typed)
 {
@@ -145,6 +142,7 @@ TEST(RunQuestionE2E, SummaryQuestionSaysWhatTheCheckBoxesHold)
     TempFolder folder;
     BrumixApp app;
     ASSERT_TRUE(app.Start(folder.path()));
+    app.SetText(IDC_FOLDER, folder.path());
     for (int flags : {1, 2}) {
         bool recurse = flags & 1, confirm = flags & 2;
         SCOPED_TRACE(testing::Message() << "recurse " << recurse << ", confirm " << confirm);
@@ -209,16 +207,17 @@ TEST(RunQuestionE2E, InputControlsAreDisabledWhileTheQuestionIsUp)
     TempFolder folder;
     BrumixApp app;
     ASSERT_TRUE(app.Start(folder.path()));
+    app.SetText(IDC_FOLDER, folder.path());
     for (int answer : {IDYES, IDNO}) {
         SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
         app.Press(IDOK);
         MessageBoxSeen box;
         ASSERT_TRUE(app.WaitForMessageBox(box));
-        for (int id : ALL_BUSY_CONTROLS)
+        for (int id : driver::BUSY_CONTROLS)
             EXPECT_FALSE(IsWindowEnabled(app.Control(id))) << "control " << id;
         ASSERT_TRUE(app.Answer(box, answer));
         ASSERT_TRUE(app.WaitIdle());
-        for (int id : ALL_BUSY_CONTROLS)
+        for (int id : driver::BUSY_CONTROLS)
             EXPECT_TRUE(IsWindowEnabled(app.Control(id))) << "control " << id;
         EXPECT_FALSE(IsWindowEnabled(app.Control(IDC_TITLE)));
     }
@@ -234,6 +233,7 @@ TEST(RunQuestionE2E, NoEscapeAndCloseBoxOnTheQuestionNeverMeanYes)
     folder.MakeFile("keep.obj");
     BrumixApp app;
     ASSERT_TRUE(app.Start(folder.path()));
+    app.SetText(IDC_FOLDER, folder.path());
     app.SetText(IDC_PATTERNS, "*.obj");
     app.SetChecked(IDC_CONFIRM, false);
     for (int way = 0; way < 4; ++way) {

@@ -145,31 +145,89 @@ std::string MessageUtf8Text(HWND box)
     return WithoutCarriageReturns(WindowUtf8Text(GetDlgItem(box, MESSAGE_TEXT_ID)));
 }
 
-bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+// The thread that let a message wait past WAIT_MS: it is not waited for again.
+DWORD g_unansweringThread = 0;
+
+typedef LRESULT(WINAPI* SendTimeoutFunction)(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR);
+
+bool SendBounded(SendTimeoutFunction send, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                 LRESULT* reply)
 {
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
     DWORD_PTR result = 0;
-    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, WAIT_MS, &result) != 0)
+    if (thread == 0) {
+        ADD_FAILURE() << "message 0x" << std::hex << message << " sent to a window that does not exist";
+        return false;
+    }
+    if (thread == g_unansweringThread)
+        return false;
+    if (send(window, message, wParam, lParam, SMTO_NORMAL, WAIT_MS, &result) != 0) {
+        if (reply != nullptr)
+            *reply = static_cast<LRESULT>(result);
         return true;
-    ADD_FAILURE() << "brumix.exe did not handle message " << message << " within " << WAIT_MS << " ms";
+    }
+    g_unansweringThread = thread;
+    ADD_FAILURE() << "brumix.exe did not handle message 0x" << std::hex << message << std::dec << " sent to "
+                  << ClassName(window) << " " << GetDlgCtrlID(window) << " within " << WAIT_MS
+                  << " ms; no further message is sent to it";
     return false;
+}
+
+}  // namespace
+
+bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* reply)
+{
+    return SendBounded(SendMessageTimeoutA, window, message, wParam, lParam, reply);
+}
+
+bool SendAndWaitW(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* reply)
+{
+    return SendBounded(SendMessageTimeoutW, window, message, wParam, lParam, reply);
 }
 
 std::string WindowText(HWND window)
 {
-    LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    LRESULT length = 0, copied = 0;
+    if (!SendAndWait(window, WM_GETTEXTLENGTH, 0, 0, &length) || length < 0)
+        return "";
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    LRESULT copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(copied));
+    if (!SendAndWait(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), &copied))
+        return "";
+    text.resize(std::min(static_cast<size_t>(copied < 0 ? 0 : copied), static_cast<size_t>(length)));
     return text;
 }
 
 std::string WindowUtf8Text(HWND window)
 {
-    LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    LRESULT length = 0, copied = 0;
+    if (!SendAndWaitW(window, WM_GETTEXTLENGTH, 0, 0, &length) || length < 0)
+        return "";
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    LRESULT copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(copied));
+    if (!SendAndWaitW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), &copied))
+        return "";
+    text.resize(std::min(static_cast<size_t>(copied < 0 ? 0 : copied), static_cast<size_t>(length)));
     return Utf8(text);
+}
+
+void TypeUtf8(HWND control, const std::string& text)
+{
+    // Keys reach the edit field inside a combo box, which tells the box of each change.
+    HWND edit = ClassName(control) == "ComboBox" ? FindWindowExA(control, nullptr, "Edit", nullptr) : control;
+    if (!SendAndWaitW(edit, EM_SETSEL, 0, -1) || !SendAndWaitW(edit, WM_CHAR, VK_BACK, 1))
+        return;
+    for (wchar_t c : Wide(text))
+        if (!SendAndWaitW(edit, WM_CHAR, c, 1))
+            return;
+}
+
+RECT ClientRectOf(HWND child, HWND dialog)
+{
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
 std::string ClassName(HWND window)
@@ -207,6 +265,7 @@ BrumixApp::~BrumixApp()
 
 bool BrumixApp::Start(const std::string& currentDirectory)
 {
+    g_unansweringThread = 0;
     std::string program = ProgramFolder() + "brumix.exe";
     std::string commandLine = "\"" + program + "\"";
     STARTUPINFOA startup = {};
@@ -250,17 +309,12 @@ std::string BrumixApp::Utf8Text(int id) const
 void BrumixApp::SetUtf8Text(int id, const std::string& text)
 {
     std::wstring wide = Wide(text);
-    SendMessageW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    SendAndWaitW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 void BrumixApp::TypeUtf8(int id, const std::string& text)
 {
-    HWND control = Control(id);
-    HWND edit = ClassName(control) == "ComboBox" ? FindWindowExA(control, nullptr, "Edit", nullptr) : control;
-    SendMessageW(edit, EM_SETSEL, 0, -1);
-    SendMessageW(edit, WM_CHAR, VK_BACK, 1);
-    for (wchar_t c : Wide(text))
-        SendMessageW(edit, WM_CHAR, c, 1);
+    driver::TypeUtf8(Control(id), text);
 }
 
 bool BrumixApp::PasteUtf8(int id, const std::string& text)
@@ -293,7 +347,9 @@ bool BrumixApp::PasteUtf8(int id, const std::string& text)
 
 bool BrumixApp::IsChecked(int id) const
 {
-    return IsDlgButtonChecked(dialog_, id) == BST_CHECKED;
+    LRESULT state = BST_UNCHECKED;
+    SendAndWait(Control(id), BM_GETCHECK, 0, 0, &state);
+    return state == BST_CHECKED;
 }
 
 void BrumixApp::SetChecked(int id, bool checked)
@@ -412,7 +468,9 @@ bool BrumixApp::WaitForMessageBox(MessageBoxSeen& box, HWND owner)
             box.buttons.push_back(id);
     }
     HWND icon = IconControl(window);
-    box.showsIcon = icon != nullptr && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0) != 0;
+    LRESULT shownIcon = 0;
+    box.showsIcon = icon != nullptr && IsWindowVisible(icon) && SendAndWait(icon, STM_GETICON, 0, 0, &shownIcon) &&
+                    shownIcon != 0;
     return true;
 }
 
@@ -421,7 +479,9 @@ int ShownIcon(const MessageBoxSeen& box)
     if (!box.showsIcon)
         return 0;
     HWND icon = IconControl(box.window);
-    UpdateWindow(box.window);
+    // Painted once nothing of it is left to paint; UpdateWindow would wait on the program
+    // without bound.
+    WaitUntil([&] { return !GetUpdateRect(box.window, nullptr, FALSE) && !GetUpdateRect(icon, nullptr, FALSE); });
     int shown = 0;
     WaitUntil([&] { return (shown = IdentifyIcon(icon)) != 0; });
     return shown;
@@ -441,6 +501,16 @@ bool BrumixApp::CatchUp()
     PostMessageA(marker, BM_SETSTATE, FALSE, 0);
     if (!handled)
         ADD_FAILURE() << "brumix.exe did not handle the messages posted to it";
+    return handled;
+}
+
+bool CatchUpWithInput(HWND window)
+{
+    RECT corner = {0, 0, 1, 1};
+    InvalidateRect(window, &corner, FALSE);
+    bool handled = WaitUntil([&] { return !GetUpdateRect(window, nullptr, FALSE); });
+    if (!handled)
+        ADD_FAILURE() << "the window did not handle the input sent to it";
     return handled;
 }
 
@@ -520,13 +590,11 @@ bool BrumixApp::WaitGone(HWND window)
 
 bool BrumixApp::WaitIdle()
 {
-    // The buttons, boxes and check boxes that a run switches off.
-    static const int inputs[] = {IDOK, IDCANCEL, IDHELP, 101, 102, 103, 104, 105, 106};
     HWND box = nullptr;
     bool over = WaitUntil([&] {
         if ((box = FindMessageBox(ANY_OWNER)) != nullptr)
             return true;
-        for (int id : inputs)
+        for (int id : BUSY_CONTROLS)
             if (!IsWindowEnabled(Control(id)))
                 return false;
         return true;

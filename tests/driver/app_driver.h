@@ -34,6 +34,11 @@ bool WaitUntil(Condition condition, DWORD ms = WAIT_MS)
     return true;
 }
 
+// The buttons, boxes and check boxes that a run switches off: OK, Fermer, Aide, the folder
+// box and its button, the pattern box and its button, the two check boxes. Every test that
+// looks at the busy dialog takes them from here.
+constexpr int BUSY_CONTROLS[9] = {1, 2, 9, 101, 102, 103, 104, 105, 106};
+
 // A message box as the user sees it; the question dialog that asks a text too long for a
 // message box in its place is seen as one too (see IsMessageBox).
 struct MessageBoxSeen {
@@ -142,6 +147,12 @@ private:
     HWND dialog_ = nullptr;
 };
 
+// Waits until the thread that owns `window` has handled the input queued for it so far (the
+// mouse move of a SetCursorPos, say). A posted message cannot tell: a thread takes posted
+// messages before input. Painting comes after input, so a corner of the window made
+// invalid now is painted only once that input is handled.
+bool CatchUpWithInput(HWND window);
+
 // Which of the system's icons a box shows, told by its pixels on screen once it has painted
 // them: MB_ICONQUESTION, MB_ICONHAND, ...; 0 when it shows none, or none of them.
 int ShownIcon(const MessageBoxSeen& box);
@@ -157,15 +168,26 @@ std::string MessageText(HWND box);
 std::string MessageUtf8Text(HWND box);
 
 // Sends a message to a window of the program and waits for it to be handled, WAIT_MS at
-// most: a handler that opens a box, or hangs, fails the test instead of holding it.
-bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// most: a handler that opens a box, or hangs, fails the test in seconds, naming the message
+// and the control, instead of holding it until CTest's timeout. Once a thread has let one
+// message wait that long, later ones to it fail at once. Its reply goes to `reply` when
+// given. SendAndWaitW sends through the UTF-16 call, for messages that carry texts. Every
+// message that a test sends to another process goes through one of the two.
+bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* reply = nullptr);
+bool SendAndWaitW(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* reply = nullptr);
 
 // Text of any window, including another process's edit boxes; in UTF-8, every character kept.
 std::string WindowText(HWND window);
 std::string WindowUtf8Text(HWND window);
+// Types a UTF-8 text, in any script, key by key into an edit box or a combo box's edit
+// field, over whatever it held.
+void TypeUtf8(HWND control, const std::string& text);
 std::string ClassName(HWND window);
+// A child's rectangle in its dialog's client area.
+RECT ClientRectOf(HWND child, HWND dialog);
 // The directory that holds the running test program, with a final backslash.
 std::string ProgramFolder();
+// True under Wine, told by its ntdll's own export.
 bool RunningUnderWine();
 
 }  // namespace driver

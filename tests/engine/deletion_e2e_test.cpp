@@ -100,17 +100,58 @@ TEST(DeletionE2E, CancelEscapeAndCloseBoxDeepInTheTreeStopEverything)
     }
 }
 
-TEST(DeletionE2E, MissingStartFolderDeletesNothingNotEvenInTheCurrentDirectory)
+// The program starts in the tree, which is then its current directory: a run that fell
+// back on it would delete there.
+TEST(DeletionE2E, StartFolderThatIsMissingOrIsAFileDeletesNothingNotEvenInTheCurrentDirectory)
 {
-    TempFolder root;
-    MakeTree(root);
-    Names before = root.Files();
-    BrumixApp app;
-    ASSERT_TRUE(app.Start(root.path()));
-    ASSERT_TRUE(app.BeginRun(root / "missing", "*.obj;*.res", true, false));
-    ASSERT_TRUE(app.WaitIdle());
-    EXPECT_EQ(root.Files(), before);
-    Close(app);
+    for (const char* named : {"missing", "a.obj"}) {
+        SCOPED_TRACE(named);
+        TempFolder root;
+        MakeTree(root);
+        Names before = root.Files();
+        BrumixApp app;
+        ASSERT_TRUE(app.Start(root.path()));
+        ASSERT_TRUE(app.BeginRun(root / named, "*.obj;*.res", true, false));
+        ASSERT_TRUE(app.WaitIdle());
+        EXPECT_EQ(root.Files(), before);
+        Close(app);
+    }
+}
+
+// Typed key by key, a folder named in another script is the very folder run: read through
+// code page 1252, "Ωmega" became its look-alike "Omega", a folder that exists here, and
+// each of "日本" a "?".
+TEST(DeletionE2E, FolderTypedInAnotherScriptIsTheOneRun)
+{
+    for (const std::string& name : {std::string(u8"Ωmega"), std::string(u8"日本")}) {
+        SCOPED_TRACE(name);
+        TempFolder root;
+        for (const std::string& file : {name + "\\a.obj", name + "\\keep.c", std::string("Omega\\a.obj"),
+                                         std::string("a.obj")})
+            root.MakeFile(file);
+        BrumixApp app;
+        ASSERT_TRUE(app.Start(root.path()));
+        app.TypeUtf8(IDC_FOLDER, root / name);
+        app.SetText(IDC_PATTERNS, "*.obj");
+        app.SetChecked(IDC_RECURSE, false);
+        app.SetChecked(IDC_CONFIRM, true);
+        app.Press(IDOK);
+        MessageBoxSeen summary;
+        ASSERT_TRUE(app.WaitForMessageBox(summary));
+        EXPECT_EQ(app.Utf8Text(IDC_FOLDER), root / name + "\\");
+        EXPECT_EQ(summary.utf8Text, u8"On va effacer les fichiers *.obj\nà partir de " + root / name +
+                                        u8"\\\nOn ne fait pas du récursif\net on demande une confirmation");
+        ASSERT_TRUE(app.Answer(summary, IDYES));
+        MessageBoxSeen question;
+        ASSERT_TRUE(app.WaitForMessageBox(question));
+        ASSERT_EQ(question.utf8Text, FileQuestionUtf8(root / name + "\\a.obj"));
+        ASSERT_TRUE(app.Answer(question, IDYES));
+        ASSERT_TRUE(app.WaitIdle());
+        Names left = {name + "\\keep.c", "Omega\\a.obj", "a.obj"};
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(root.Files(), left);
+        Close(app);
+    }
 }
 
 TEST(DeletionE2E, WithoutQuestionsEveryNamedFileGoesAndNothingElse)

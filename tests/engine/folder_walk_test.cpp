@@ -4,13 +4,17 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/folder_walk.h"
 #include "engine/native_files.h"
 #include "engine/pattern_list.h"
+#include "driver/app_driver.h"
 #include "exact_names.h"
+#include "support/import_patch.h"
 #include "support/temp_folder.h"
 #include "support/unix_files.h"
 #include "run_in_process.h"
@@ -86,6 +90,20 @@ TEST(FolderWalk, EmptyListDeletesNothingButStillWalksEveryPlainSubfolder)
     }
 }
 
+TEST(FolderWalk, PatternsThatNameNoFileAskNothingAndKeepEveryFileOfATreeThatHasFiles)
+{
+    for (const char* patterns : {"*.zzz", "nothing.obj", "*.o;*.objx;a.ob?x", "*x*.c;d.res"}) {
+        SCOPED_TRACE(patterns);
+        TempFolder root;
+        MakeTree(root);
+        root.MakeFolder("sub3\\last");
+        Names before = root.Files();
+        EXPECT_EQ(RunInProcess(root.path(), patterns, BOTH), Names{});
+        EXPECT_EQ(root.Files(), before);
+        EXPECT_EQ(CurrentDirectory(), root / "sub3\\last\\") << "every folder is walked all the same";
+    }
+}
+
 TEST(FolderWalk, WithoutTheOptionOnlyTheStartFolderIsHandled)
 {
     TempFolder root;
@@ -105,20 +123,77 @@ TEST(FolderWalk, StarDotStarTakesEveryFileOfEveryFolderWalked)
     EXPECT_EQ(root.Files(), Names{});
 }
 
+// Wine keeps no archive flag on a folder: it shows every folder as 0x10 and every file
+// with 0x20, whatever was set. Where a folder set archived does not read back so, the walk
+// is shown it where it reads attributes: the listing calls of this test program (which
+// holds the walk's code) go through ShowArchived, which adds the flag to that folder's
+// entries as a listing on Windows holds it.
+ImportPatch* g_listingPatch;
+std::wstring g_archivedName;
+
+typedef NTSTATUS(NTAPI* ListingFunction)(HANDLE, HANDLE, PVOID, PVOID, PIO_STATUS_BLOCK, PVOID, ULONG,
+                                         FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING, BOOLEAN);
+
+// Where each listing record that carries attributes holds its name.
+size_t NameOffset(FILE_INFORMATION_CLASS kind)
+{
+    switch (static_cast<int>(kind)) {
+    case 1: return offsetof(FILE_DIRECTORY_INFORMATION, FileName);
+    case 2: return offsetof(FILE_FULL_DIR_INFORMATION, FileName);
+    case 3: return offsetof(FILE_BOTH_DIR_INFORMATION, FileName);
+    case 37: return offsetof(FILE_ID_BOTH_DIR_INFORMATION, FileName);
+    case 38: return offsetof(FILE_ID_FULL_DIR_INFORMATION, FileName);
+    }
+    return 0;
+}
+
+NTSTATUS NTAPI ShowArchived(HANDLE folder, HANDLE event, PVOID apc, PVOID apcContext, PIO_STATUS_BLOCK status,
+                            PVOID buffer, ULONG bytes, FILE_INFORMATION_CLASS kind, BOOLEAN single,
+                            PUNICODE_STRING mask, BOOLEAN restart)
+{
+    auto real = reinterpret_cast<ListingFunction>(g_listingPatch->original());
+    NTSTATUS result = real(folder, event, apc, apcContext, status, buffer, bytes, kind, single, mask, restart);
+    size_t nameOffset = NameOffset(kind);
+    if (result != 0 || nameOffset == 0)
+        return result;
+    for (auto* record = static_cast<BYTE*>(buffer);;) {
+        auto* entry = reinterpret_cast<FILE_DIRECTORY_INFORMATION*>(record);
+        std::wstring name(reinterpret_cast<const WCHAR*>(record + nameOffset), entry->FileNameLength / sizeof(WCHAR));
+        if (name == g_archivedName)
+            entry->FileAttributes |= FILE_ATTRIBUTE_ARCHIVE;
+        if (entry->NextEntryOffset == 0)
+            break;
+        record += entry->NextEntryOffset;
+    }
+    return result;
+}
+
 TEST(FolderWalk, OnlyFoldersWhoseAttributeWordIsExactlyDirectoryAreEntered)
 {
     TempFolder root;
-    root.MakeFile("plain\\a.obj");
-    root.MakeFile("hidden\\a.obj");
-    root.MakeFile("system\\a.obj");
-    root.MakeFile(".dotted\\a.obj");
-    root.MakeFile("plain\\inner\\a.obj");
+    for (const char* folder : {"plain", "hidden", "system", ".dotted", "read-only", "archived", "plain\\inner"})
+        root.MakeFile(std::string(folder) + "\\a.obj");
     SetFileAttributesA((root / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
     // Set here: Wine marks a dot-named folder hidden by itself, Windows does not.
     SetFileAttributesA((root / ".dotted").c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesA((root / "system").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    // Wine keeps no read-only flag set on a folder either, but reads one from its Unix mode.
+    SetFileAttributesA((root / "read-only").c_str(), FILE_ATTRIBUTE_READONLY);
+    if (!(GetFileAttributesA((root / "read-only").c_str()) & FILE_ATTRIBUTE_READONLY)) {
+        ASSERT_TRUE(driver::RunningUnderWine() && MakeUnixReadOnly(root / "read-only"));
+    }
+    SetFileAttributesA((root / "archived").c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    std::optional<ImportPatch> showArchived;
+    if (!(GetFileAttributesA((root / "archived").c_str()) & FILE_ATTRIBUTE_ARCHIVE)) {
+        showArchived.emplace("ntdll.dll", "NtQueryDirectoryFile", reinterpret_cast<void*>(ShowArchived));
+        ASSERT_TRUE(showArchived->applied()) << "the walk's listings do not call NtQueryDirectoryFile";
+        g_listingPatch = &*showArchived;
+        g_archivedName = L"archived";
+    }
     RunInProcess(root.path(), "*.obj", OPT_RECURSE);
-    EXPECT_EQ(root.Files(), (Names{".dotted\\a.obj", "hidden\\a.obj", "system\\a.obj"}));
+    showArchived.reset();
+    EXPECT_EQ(root.Files(), (Names{".dotted\\a.obj", "archived\\a.obj", "hidden\\a.obj", "read-only\\a.obj",
+                                   "system\\a.obj"}));
 }
 
 TEST(FolderWalk, SubfolderNamedLikeAPatternIsNeitherOfferedNorDeleted)
@@ -202,8 +277,9 @@ TEST(FolderWalk, MissingStartFolderDeletesNothingHereNorInTheCurrentDirectory)
     SetCurrentDirectoryA(root.path().c_str());
     for (const char* start : {"missing\\", "a.obj\\"}) {
         SCOPED_TRACE(start);
-        EXPECT_EQ(RunInProcess(root / start, "*.obj", BOTH), Names{});
-        EXPECT_EQ(RunInProcess(start, "*.obj", BOTH), Names{});
+        // No folder to start in: Cancel to any question.
+        EXPECT_EQ(RunInProcess(root / start, "*.obj", BOTH, YesOnlyTo({})), Names{});
+        EXPECT_EQ(RunInProcess(start, "*.obj", BOTH, YesOnlyTo({})), Names{});
         EXPECT_EQ(root.Files(), (Names{"a.obj", "sub\\b.obj"}));
         EXPECT_EQ(CurrentDirectory(), root.path());
     }
@@ -237,7 +313,10 @@ TEST(FolderWalk, DriveRootStartFolderIsTheRootOfTheCurrentDrive)
     if (made == INVALID_HANDLE_VALUE)
         GTEST_SKIP() << "no file can be made at the root of " << drive;
     CloseHandle(made);
-    EXPECT_EQ(RunInProcess("\\", probe, OPT_CONFIRM), Names{FileQuestion(drive + probe)});
+    // Yes to the probe's own question alone: a run that reached any other file there would
+    // stop at its question, and delete nothing the test did not make.
+    EXPECT_EQ(RunInProcess("\\", probe, OPT_CONFIRM, YesOnlyTo({FileQuestion(drive + probe)})),
+              Names{FileQuestion(drive + probe)});
     bool stayed = GetFileAttributesA((drive + probe).c_str()) != INVALID_FILE_ATTRIBUTES;
     DeleteFileA((drive + probe).c_str());
     EXPECT_FALSE(stayed) << "the file named at the drive's root stayed";
@@ -308,6 +387,54 @@ TEST(FolderWalk, CheckedByIdANameEndingInADotIsAFileOfItsOwn)
     }
 }
 
+#ifndef _WIN64
+// This thread sees System32 itself only while redirection is off.
+struct RedirectionOff {
+    PVOID previous = nullptr;
+    BOOL off = Wow64DisableWow64FsRedirection(&previous);
+    ~RedirectionOff()
+    {
+        if (off)
+            Wow64RevertWow64FsRedirection(previous);
+    }
+};
+
+// A fixture folder in System32 itself: made, and removed on every path, with redirection
+// off, since with it on the same path names SysWOW64.
+class FolderInSystem32 {
+public:
+    explicit FolderInSystem32(const std::string& system)
+    {
+        RedirectionOff redirection;
+        if (redirection.off)
+            folder_.reset(new TempFolder(system + "\\"));
+    }
+    ~FolderInSystem32()
+    {
+        RedirectionOff redirection;
+        folder_.reset();
+    }
+    FolderInSystem32(const FolderInSystem32&) = delete;
+    FolderInSystem32& operator=(const FolderInSystem32&) = delete;
+
+    TempFolder* operator->() const { return folder_.get(); }
+    bool made() const { return folder_ != nullptr; }
+
+private:
+    std::unique_ptr<TempFolder> folder_;
+};
+
+// Its twin under SysWOW64, where a redirected walk would go instead, removed on every path.
+struct TwinInSysWow64 {
+    std::string path;
+    ~TwinInSysWow64()
+    {
+        DeleteFileA((path + "a.obj").c_str());
+        RemoveDirectoryA(path.c_str());
+    }
+};
+#endif
+
 TEST(FolderWalk, AStartFolderBelowSystem32IsWalkedThereAndNotInSysWow64)
 {
 #ifdef _WIN64
@@ -317,41 +444,26 @@ TEST(FolderWalk, AStartFolderBelowSystem32IsWalkedThereAndNotInSysWow64)
     BOOL wow64 = FALSE;
     if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64)
         GTEST_SKIP() << "a 32-bit system has no SysWOW64 to be redirected to";
-    // This thread sees System32 itself only while redirection is off.
-    struct RedirectionOff {
-        PVOID previous = nullptr;
-        BOOL off = Wow64DisableWow64FsRedirection(&previous);
-        ~RedirectionOff()
-        {
-            if (off)
-                Wow64RevertWow64FsRedirection(previous);
-        }
-    };
     char system[MAX_PATH] = "", wow[MAX_PATH] = "";
     ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
     ASSERT_GT(GetSystemWow64DirectoryA(wow, MAX_PATH), 0u);
-    std::unique_ptr<TempFolder> inSystem;
+    FolderInSystem32 inSystem(system);
+    ASSERT_TRUE(inSystem.made());
     {
         RedirectionOff redirection;
-        ASSERT_TRUE(redirection.off);
-        inSystem.reset(new TempFolder(std::string(system) + "\\"));
         inSystem->MakeFile("a.obj");
         inSystem->MakeFile("keep.c");
     }
-    // The same folder under SysWOW64, where a redirected walk would go instead.
     std::string start = inSystem->path();
-    std::string twin = std::string(wow) + start.substr(lstrlenA(system));
-    ASSERT_TRUE(CreateDirectoryA(twin.c_str(), nullptr));
-    CloseHandle(CreateFileA((twin + "a.obj").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    TwinInSysWow64 twin = {std::string(wow) + start.substr(lstrlenA(system))};
+    ASSERT_TRUE(CreateDirectoryA(twin.path.c_str(), nullptr));
+    CloseHandle(CreateFileA((twin.path + "a.obj").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
 
     EXPECT_EQ(RunInProcess(start, "*.obj", OPT_CONFIRM), Names{FileQuestion(start + "a.obj")});
 
-    EXPECT_NE(GetFileAttributesA((twin + "a.obj").c_str()), INVALID_FILE_ATTRIBUTES) << "SysWOW64 was walked";
-    DeleteFileA((twin + "a.obj").c_str());
-    RemoveDirectoryA(twin.c_str());
+    EXPECT_NE(GetFileAttributesA((twin.path + "a.obj").c_str()), INVALID_FILE_ATTRIBUTES) << "SysWOW64 was walked";
     RedirectionOff redirection;
     EXPECT_EQ(inSystem->Files(), Names{"keep.c"});
-    inSystem.reset();
 #endif
 }
 

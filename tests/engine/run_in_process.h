@@ -1,5 +1,9 @@
 // A whole deletion run in the test's own process, through RunDeletion, with its
-// questions answered by a hook: the summary with Yes, each file with the next answer.
+// questions answered by a hook: the summary with Yes, each file as the test says.
+//
+// A run that starts anywhere but in a folder the test made answers Cancel to every file
+// question but those it names (YesOnlyTo), so that no fault of the program can make it
+// delete what the test did not make.
 #ifndef BRUMIX_TESTS_ENGINE_RUN_IN_PROCESS_H
 #define BRUMIX_TESTS_ENGINE_RUN_IN_PROCESS_H
 
@@ -13,12 +17,12 @@
 #include "support/question_answerer.h"
 #include "support/utf8.h"
 
-// Runs with both texts in UTF-8 and gives the texts of the file questions, in the order
-// asked.
+// Runs with both texts in UTF-8, the questions answered as `decide` says, and gives the
+// texts of the file questions, in the order asked.
 inline std::vector<std::string> RunInProcess(const std::string& folder, const std::string& patterns,
-                                             OptionFlags options, std::vector<int> answers = {})
+                                             OptionFlags options, QuestionAnswerer::Decide decide)
 {
-    QuestionAnswerer answerer(YesToSummaryThen(answers));
+    QuestionAnswerer answerer(std::move(decide));
     RunDeletion(nullptr, Wide(folder).c_str(), Wide(patterns).c_str(), options);
     EXPECT_FALSE(answerer.seen().empty());
     if (answerer.seen().empty())
@@ -30,6 +34,14 @@ inline std::vector<std::string> RunInProcess(const std::string& folder, const st
         EXPECT_EQ(question.buttons, (std::vector<int>{IDCANCEL, IDYES, IDNO}));
     }
     return answerer.Texts(1);
+}
+
+// The same with the summary answered Yes and each file question the next answer of the
+// list, Yes once it runs out.
+inline std::vector<std::string> RunInProcess(const std::string& folder, const std::string& patterns,
+                                             OptionFlags options, std::vector<int> answers = {})
+{
+    return RunInProcess(folder, patterns, options, YesToSummaryThen(std::move(answers)));
 }
 
 inline std::string CurrentDirectory()

@@ -36,41 +36,50 @@ TEST(WalkHazards, LinkToAFileElsewhereIsPassedOverAndItsTargetStays)
 TEST(WalkHazards, LinkedFolderIsNotEntered)
 {
     SKIP_UNLESS_WINE();
+    // A plain folder beside the link is entered, and its file goes.
     TempFolder outside, root;
     outside.MakeFile("a.obj");
+    root.MakeFile("sub\\b.obj");
     ASSERT_TRUE(MakeUnixLink(outside.path(), root.path(), "linked"));
-    EXPECT_EQ(RunInProcess(root.path(), "*.obj", BOTH), Names{});
+    EXPECT_EQ(RunInProcess(root.path(), "*.obj", BOTH), Names{FileQuestion(root / "sub\\b.obj")});
     EXPECT_EQ(outside.Files(), Names{"a.obj"});
+    EXPECT_EQ(root.Files(), Names{});
 }
 
 TEST(WalkHazards, FolderNameWithATrailingDotDoesNotLeadIntoItsNamesake)
 {
     SKIP_UNLESS_WINE();
-    // "evil." is a plain folder; Wine drops the dot and enters "evil", a link out.
+    // "evil." is a plain folder; Wine drops the dot and enters "evil", a link out. The start
+    // folder's own file goes.
     TempFolder outside, root;
     outside.MakeFile("a.obj");
+    root.MakeFile("own.obj");
     ASSERT_TRUE(MakeUnixFolder(root.path(), "evil."));
     ASSERT_TRUE(MakeUnixLink(outside.path(), root.path(), "evil"));
-    EXPECT_EQ(RunInProcess(root.path(), "*.obj", BOTH), Names{});
+    EXPECT_EQ(RunInProcess(root.path(), "*.obj", BOTH), Names{FileQuestion(root / "own.obj")});
     EXPECT_EQ(outside.Files(), Names{"a.obj"});
     EXPECT_EQ(CurrentDirectory(), root.path()) << "the walk went into another folder";
     EXPECT_TRUE(IsListed(root.path(), "evil."));
+    EXPECT_FALSE(root.Exists("own.obj"));
 }
 
 TEST(WalkHazards, FileNameWithATrailingDotOrBlankDoesNotDeleteItsNamesake)
 {
     SKIP_UNLESS_WINE();
-    // "x?" names "x." but not "x"; Wine would delete "x" for "x.".
+    // "x?" names "x." but not "x"; Wine would delete "x" for "x.". "z.", with no namesake,
+    // is asked about and goes.
     TempFolder root;
     root.MakeFile("x");
     root.MakeFile("y");
     ASSERT_TRUE(MakeUnixFile(root.path(), "x."));
     ASSERT_TRUE(MakeUnixFile(root.path(), "y "));
-    EXPECT_EQ(RunInProcess(root.path(), "x?;y?", OPT_CONFIRM), Names{});
+    ASSERT_TRUE(MakeUnixFile(root.path(), "z."));
+    EXPECT_EQ(RunInProcess(root.path(), "x?;y?;z?", OPT_CONFIRM), Names{FileQuestion(root / "z.")});
     EXPECT_TRUE(root.Exists("x"));
     EXPECT_TRUE(root.Exists("y"));
     EXPECT_TRUE(IsListed(root.path(), "x."));
     EXPECT_TRUE(IsListed(root.path(), "y "));
+    EXPECT_FALSE(IsListed(root.path(), "z."));
 }
 
 TEST(WalkHazards, LinkToASiblingWhoseNameEndsWithADotKeepsIt)
@@ -124,6 +133,10 @@ TEST(WalkHazards, StartFolderWithANamesakeBesideItDeletesNothing)
         EXPECT_TRUE(root.Exists("tree\\own.obj"));
         EXPECT_TRUE(root.Exists("tree\\sub\\deep.obj"));
     }
+    // A start folder beside them with no namesake is walked as any other.
+    root.MakeFile("plain\\own.obj");
+    EXPECT_EQ(RunInProcess(root / "plain\\", "*.obj", BOTH), Names{FileQuestion(root / "plain\\own.obj")});
+    EXPECT_FALSE(root.Exists("plain\\own.obj"));
 }
 
 TEST(WalkHazards, NamesMadeOnlyOfDotsOrBlanksNameNothingElse)
@@ -155,14 +168,18 @@ TEST(WalkHazards, NamesMadeOnlyOfDotsOrBlanksNameNothingElse)
 TEST(WalkHazards, PatternsMadeOnlyOfDotsNameNothing)
 {
     // Without its trailing dots such a pattern is empty, or names the folder itself.
+    // A pattern that names a file, after them in the list, still takes it.
     TempFolder root;
     root.MakeFile("start\\a.obj");
     root.MakeFile("start\\sub\\b");
     root.MakeFile("keep.obj");
-    for (const char* patterns : {".", "..", "...", ". .. ...", ".;..", "...."}) {
+    for (const std::string patterns : {".", "..", "...", ". .. ...", ".;..", "...."}) {
         SCOPED_TRACE(patterns);
-        EXPECT_EQ(RunInProcess(root / "start\\", patterns, BOTH), Names{});
-        RunInProcess(root / "start\\", patterns, OPT_RECURSE);
+        root.MakeFile("start\\sub\\named.c");
+        EXPECT_EQ(RunInProcess(root / "start\\", patterns + " *.c", BOTH),
+                  Names{FileQuestion(root / "start\\sub\\named.c")});
+        root.MakeFile("start\\sub\\named.c");
+        RunInProcess(root / "start\\", patterns + ";*.c", OPT_RECURSE);
         EXPECT_EQ(root.Files(), (Names{"keep.obj", "start\\a.obj", "start\\sub\\b"}));
     }
 }
@@ -245,7 +262,10 @@ TEST(WalkHazards, PatternWithAFolderPartOrAnExtraWildcardMatchesNothing)
                                        std::string("keep>obj"), std::string("keep\".obj"), std::string("sub\\sub.obj")}) {
         SCOPED_TRACE(pattern);
         SetCurrentDirectoryA(root.path().c_str());
-        QuestionAnswerer answerer([](const QuestionSeen& question) { return question.buttons.front(); });
+        // OK to the message that names the pattern; Cancel to any other question, since
+        // such a pattern could reach past the folder were the run to start.
+        QuestionAnswerer answerer(
+            [](const QuestionSeen& question) { return question.caption == "Brumix" ? IDOK : IDCANCEL; });
         RunDeletion(nullptr, Wide(root / "start\\").c_str(), Wide(pattern).c_str(), OPT_CONFIRM);
         ASSERT_EQ(answerer.seen().size(), 1u);
         EXPECT_EQ(answerer.seen()[0].caption, "Brumix");

@@ -148,17 +148,19 @@ Plan MakePlan(std::mt19937& random, TempFolder& root)
     return plan;
 }
 
-// The answer to a file question: fixed by the seed, the text, and how many times that
-// text has been asked, so that the test can tell it without knowing the order.
-int Answer(unsigned seed, const std::string& text, int occurrence)
+// The answer to a file question: fixed by the seed, the file's path relative to the tree
+// (never the tree's own path, which holds the process id: a seed replays), and how many
+// times that file has been asked about, so that the test can tell it without knowing the
+// order.
+int Answer(unsigned seed, const std::string& file, int occurrence)
 {
-    std::seed_seq sequence(text.begin(), text.end());
+    std::seed_seq sequence(file.begin(), file.end());
     std::vector<unsigned> value(1);
     sequence.generate(value.begin(), value.end());
     return ((value[0] ^ seed) + static_cast<unsigned>(occurrence) * 2654435761u) % 3 == 0 ? IDNO : IDYES;
 }
 
-void CheckOneSeed(unsigned seed)
+void CheckOneSeed(unsigned seed, bool replayed = false)
 {
     SCOPED_TRACE(testing::Message() << "seed " << seed << " (replay with BRUMIX_SEED=" << seed << ")");
     std::mt19937 random(seed);
@@ -181,20 +183,26 @@ void CheckOneSeed(unsigned seed)
                     continue;
                 bool yes = true;
                 if (plan.options & OPT_CONFIRM) {
-                    std::string text = FileQuestionUtf8(root / file);
-                    expectedQuestions.push_back(text);
-                    yes = Answer(seed, text, ++asked[text]) == IDYES;
+                    expectedQuestions.push_back(FileQuestionUtf8(root / file));
+                    yes = Answer(seed, file, ++asked[file]) == IDYES;
                 }
                 if (yes && !plan.readOnly.count(file))
                     left.erase(file);
             }
     }
 
+    // The file that each question names, relative to the tree; a question about anything
+    // else is answered as its whole text says.
+    std::map<std::string, std::string> fileAsked;
+    for (const std::string& file : plan.files)
+        fileAsked[FileQuestionUtf8(root / file)] = file;
     std::map<std::string, int> seen;
     QuestionAnswerer answerer([&](const QuestionSeen& question) {
         if (question.caption == "Veuillez confirmer")
             return IDYES;
-        return Answer(seed, question.utf8Text, ++seen[question.utf8Text]);
+        auto named = fileAsked.find(question.utf8Text);
+        const std::string& file = named != fileAsked.end() ? named->second : question.utf8Text;
+        return Answer(seed, file, ++seen[file]);
     });
     RunDeletion(nullptr, Wide(root.path()).c_str(), Wide(plan.patternText).c_str(), plan.options);
 
@@ -205,6 +213,9 @@ void CheckOneSeed(unsigned seed)
     EXPECT_EQ(root.Files(), std::vector<std::string>(left.begin(), left.end()));
     EXPECT_EQ(g_runProgress.filesDeleted, static_cast<LONG>(plan.files.size() - left.size()))
         << "the run's count is not the number of files gone";
+    if (replayed)
+        std::printf("seed %u: %u questions, %u of %u files left\n", seed, static_cast<unsigned>(questions.size()),
+                    static_cast<unsigned>(left.size()), static_cast<unsigned>(plan.files.size()));
     for (const std::string& file : plan.readOnly)
         root.SetAttributes(file, FILE_ATTRIBUTE_NORMAL);
 }
@@ -213,7 +224,7 @@ TEST(WalkRandom, FilesLeftAreExactlyThoseThatNoPatternNames)
 {
     const char* replay = std::getenv("BRUMIX_SEED");
     if (replay != nullptr) {
-        CheckOneSeed(static_cast<unsigned>(std::strtoul(replay, nullptr, 10)));
+        CheckOneSeed(static_cast<unsigned>(std::strtoul(replay, nullptr, 10)), true);
         return;
     }
     unsigned base = GetTickCount() ^ (GetCurrentProcessId() << 16);

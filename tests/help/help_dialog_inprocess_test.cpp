@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "help/help_viewer.h"
+#include "help_outline.h"
 #include "help_text_resource.h"
-#include "import_patch.h"
 #include "res/resource.h"
+#include "support/import_patch.h"
 #include "support/utf8.h"
 
 namespace {
@@ -173,6 +174,7 @@ TEST_F(HelpDialogInProcess, TextBoxHoldsTheWholeHelpText)
 {
     ShowHelpAndLook(IDR_HELP_TEXT);
     ASSERT_NE(g_look.dialog, nullptr);
+    ExpectHelpOutline(Text1252(g_look.text));
     std::string source = HelpTextFromSource();
     ASSERT_FALSE(source.empty());
     EXPECT_EQ(g_look.text, source);

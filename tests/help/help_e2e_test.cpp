@@ -1,21 +1,20 @@
 // Aide in the running program: the help dialog over the main dialog, its text, its focus,
-// and the four ways to close it.
+// and the four ways to close it. The program starts in a folder of the test's own: a key
+// that reached the main dialog's OK would start a run there.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "driver/app_driver.h"
+#include "help_outline.h"
 #include "help_text_resource.h"
 #include "res/resource.h"
+#include "support/dialog_template.h"
 #include "support/focus.h"
+#include "support/temp_folder.h"
 
 using driver::BrumixApp;
 
 namespace {
-
-INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM)
-{
-    return message == WM_INITDIALOG;
-}
 
 HWND OpenHelp(BrumixApp& app)
 {
@@ -25,8 +24,9 @@ HWND OpenHelp(BrumixApp& app)
 
 TEST(HelpE2E, AideShowsTheHelpOverTheMainDialogWithTheWholeText)
 {
+    TempFolder folder;
     BrumixApp app;
-    ASSERT_TRUE(app.Start("C:\\"));
+    ASSERT_TRUE(app.Start(folder.path()));
     HWND help = OpenHelp(app);
     ASSERT_NE(help, nullptr);
 
@@ -36,16 +36,21 @@ TEST(HelpE2E, AideShowsTheHelpOverTheMainDialogWithTheWholeText)
     HWND text = GetDlgItem(help, IDC_HELP_TEXT);
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(driver::ClassName(text), "Edit");
+    std::string shown = driver::WindowUtf8Text(text);
+    ExpectHelpOutline(Text1252(shown));
     std::string source = HelpTextFromSource();
     ASSERT_FALSE(source.empty());
-    EXPECT_EQ(driver::WindowUtf8Text(text), source);
-    EXPECT_EQ(SendMessageA(text, EM_GETMARGINS, 0, 0), MAKELONG(10, 10));
+    EXPECT_EQ(shown, source);
+    LRESULT margins = 0;
+    EXPECT_TRUE(driver::SendAndWait(text, EM_GETMARGINS, 0, 0, &margins));
+    EXPECT_EQ(margins, MAKELONG(10, 10));
     EXPECT_EQ(driver::WindowText(GetDlgItem(help, IDCANCEL)), "&Fermer");
 
     // The focus starts on Fermer, so nothing in the text is shown selected.
     HWND fermer = GetDlgItem(help, IDCANCEL);
     ASSERT_TRUE(WaitForFocusOn(fermer));
-    DWORD selection = static_cast<DWORD>(SendMessageA(text, EM_GETSEL, 0, 0));
+    LRESULT selection = 0;
+    EXPECT_TRUE(driver::SendAndWait(text, EM_GETSEL, 0, 0, &selection));
     EXPECT_EQ(LOWORD(selection), HIWORD(selection)) << "text selected";
 
     // Placed at the main dialog's client corner, at the template's size, mapped from dialog
@@ -75,8 +80,9 @@ TEST(HelpE2E, FermerEnterEscapeAndTheCloseBoxEachCloseItAndOnlyIt)
 {
     enum Way { FERMER, ENTER, ESCAPE, CLOSE_BOX, ENTER_IN_TEXT, ESCAPE_IN_TEXT };
     const char* names[] = {"Fermer", "Enter", "Escape", "close box", "Enter in the text", "Escape in the text"};
+    TempFolder folder;
     BrumixApp app;
-    ASSERT_TRUE(app.Start("C:\\"));
+    ASSERT_TRUE(app.Start(folder.path()));
     for (Way way : {FERMER, ENTER, ESCAPE, CLOSE_BOX, ENTER_IN_TEXT, ESCAPE_IN_TEXT}) {
         SCOPED_TRACE(names[way]);
         HWND help = OpenHelp(app);
@@ -165,8 +171,9 @@ TEST(HelpE2E, F1OpensTheHelpLikeAideAndNoSecondOneFromTheHelp)
 
 TEST(HelpE2E, TabReachesTheTextWhichCanBeSelectedButNotChanged)
 {
+    TempFolder folder;
     BrumixApp app;
-    ASSERT_TRUE(app.Start("C:\\"));
+    ASSERT_TRUE(app.Start(folder.path()));
     HWND help = OpenHelp(app);
     ASSERT_NE(help, nullptr);
     HWND fermer = GetDlgItem(help, IDCANCEL);
@@ -176,13 +183,14 @@ TEST(HelpE2E, TabReachesTheTextWhichCanBeSelectedButNotChanged)
 
     app.PressKey(VK_TAB);
     ASSERT_TRUE(WaitForFocusOn(text));
-    DWORD selection = static_cast<DWORD>(SendMessageA(text, EM_GETSEL, 0, 0));
+    LRESULT selection = 0;
+    EXPECT_TRUE(driver::SendAndWait(text, EM_GETSEL, 0, 0, &selection));
     EXPECT_EQ(LOWORD(selection), 0);
     EXPECT_EQ(HIWORD(selection), before.size()) << "tabbing in selects the whole text";
 
     PostMessageA(text, WM_CHAR, 'x', 1);
     PostMessageA(text, WM_KEYDOWN, VK_DELETE, 1);
-    SendMessageA(text, WM_NULL, 0, 0);  // both handled once this returns
+    ASSERT_TRUE(driver::SendAndWait(text, WM_NULL, 0, 0));  // both handled once this returns
     EXPECT_EQ(driver::WindowText(text), before);
 
     app.PressKey(VK_TAB);

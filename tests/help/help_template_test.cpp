@@ -7,14 +7,21 @@
 
 namespace {
 
+static_assert(IDD_HELP == 2, "the help dialog is dialog resource 2");
+static_assert(IDC_HELP_TEXT == 100, "the help's text box is control 100");
+// Each style is given both as its flags and as its value: they must say the same.
+static_assert((WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_3DLOOK) == 0x80C800C4,
+              "the help dialog's style");
+static_assert((WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON) == 0x50010001, "Fermer's style");
+static_assert((WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY) ==
+                  0x50A10804,
+              "the text box's style");
+
 TEST(HelpTemplate, HeaderIsTheClassicFormWithTitleSizeAndFont)
 {
     DialogTemplate dialog;
-    ASSERT_TRUE(ReadDialogTemplate(GetModuleHandleA(nullptr), IDD_HELP, dialog)) << "dialog resource 2";
-    EXPECT_EQ(IDD_HELP, 2);
+    ASSERT_TRUE(ReadDialogTemplate(GetModuleHandleA(nullptr), 2, dialog)) << "dialog resource 2";
     EXPECT_EQ(dialog.style, 0x80C800C4u) << std::hex << dialog.style;  // also rules out the extended form
-    EXPECT_EQ(dialog.style, static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME |
-                                               DS_SETFONT | DS_3DLOOK));
     EXPECT_EQ(dialog.exStyle, 0u);
     EXPECT_EQ(dialog.itemCount, 2);
     EXPECT_EQ(dialog.x, 0);
@@ -39,11 +46,11 @@ TEST(HelpTemplate, FermerComesFirstThenTheReadOnlyTextBox)
         DWORD style;
     };
     const Expected expected[] = {
-        {IDCANCEL, 0x80, "&Fermer", 137, 192, 50, 14, 0x50010001},
-        {IDC_HELP_TEXT, 0x81, "", 7, 7, 310, 177, 0x50A10804},
+        {2, 0x80, "&Fermer", 137, 192, 50, 14, 0x50010001},
+        {100, 0x81, "", 7, 7, 310, 177, 0x50A10804},
     };
     DialogTemplate dialog;
-    ASSERT_TRUE(ReadDialogTemplate(GetModuleHandleA(nullptr), IDD_HELP, dialog));
+    ASSERT_TRUE(ReadDialogTemplate(GetModuleHandleA(nullptr), 2, dialog));
     ASSERT_EQ(dialog.items.size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
         const TemplateItem& item = dialog.items[i];
@@ -60,9 +67,6 @@ TEST(HelpTemplate, FermerComesFirstThenTheReadOnlyTextBox)
         EXPECT_EQ(item.exStyle, 0u);
         EXPECT_EQ(item.creationDataBytes, 0);
     }
-    EXPECT_EQ(dialog.items[0].style, static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON));
-    EXPECT_EQ(dialog.items[1].style, static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
-                                                        WS_TABSTOP | ES_MULTILINE | ES_READONLY));
     EXPECT_EQ(dialog.bytesRead, dialog.bytesInResource) << "bytes after the last control";
 }
 

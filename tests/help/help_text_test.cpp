@@ -6,25 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "help_outline.h"
 #include "help_text_resource.h"
 #include "support/dialog_template.h"
 
 namespace {
-
-constexpr int LINE_COUNT = 35;
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", start)) {
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    if (start != text.size())
-        lines.push_back(text.substr(start));  // a last line with no line end
-    return lines;
-}
 
 // The main dialog's labels, in its order, as the help's entry headings repeat them: the
 // two field labels end with " :", the two check boxes with ".".
@@ -48,13 +34,14 @@ std::vector<std::string> EntryHeadingsFromTheMainDialog()
     return headings;
 }
 
+static_assert(IDR_HELP_TEXT == 1, "the help text is raw data resource 1");
+
 TEST(HelpText, IsFrenchRawDataWithNoTerminator)
 {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC found = FindResourceExA(module, RT_RCDATA, MAKEINTRESOURCEA(IDR_HELP_TEXT),
                                   MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH));
     ASSERT_NE(found, nullptr) << "no French RT_RCDATA resource 1";
-    EXPECT_EQ(IDR_HELP_TEXT, 1);
 
     std::string text = HelpTextResource();
     ASSERT_EQ(text.size(), SizeofResource(module, found));
@@ -77,8 +64,8 @@ TEST(HelpText, HasThirtyFiveLineEndsAllCrLf)
             EXPECT_TRUE(i > 0 && text[i - 1] == '\r') << "lone LF at " << i;
         }
     }
-    EXPECT_EQ(carriageReturns, LINE_COUNT);
-    EXPECT_EQ(lineFeeds, LINE_COUNT);
+    EXPECT_EQ(carriageReturns, HELP_LINE_COUNT);
+    EXPECT_EQ(lineFeeds, HELP_LINE_COUNT);
 }
 
 TEST(HelpText, IsPrintableCodePage1252)
@@ -100,42 +87,18 @@ TEST(HelpText, IsPrintableCodePage1252)
 
 TEST(HelpText, FollowsTheOutlineLineByLine)
 {
-    std::vector<std::string> lines = Lines(HelpTextResource());
-    ASSERT_EQ(lines.size(), static_cast<size_t>(LINE_COUNT));
-
-    const std::set<int> empty = {1, 5, 8, 9, 11, 14, 19, 22, 25, 26, 29, 32, 34};
-    for (int i = 0; i < LINE_COUNT; ++i)
-        EXPECT_EQ(lines[i].empty(), empty.count(i) == 1) << "line " << i + 1 << ": \"" << lines[i] << "\"";
-
-    EXPECT_EQ(lines[0], "BRUMIX");
-    EXPECT_NE(lines[2].find("freeware"), std::string::npos) << lines[2];
-    EXPECT_NE(lines[3].find("résidus"), std::string::npos) << lines[3];
-    EXPECT_EQ(lines[4], "fichiers .obj, .res, .map, .sym, ...");
-    EXPECT_EQ(lines[6], "! Attention !");
-    EXPECT_NE(lines[7].find("corbeille"), std::string::npos) << lines[7];
-    EXPECT_EQ(lines[10], "COMMANDES");
-    EXPECT_NE((lines[16] + lines[17] + lines[18]).find("*.obj;*.res;*.map;*.sym;*.bak"), std::string::npos);
-    EXPECT_EQ(lines[27], "ATTENTION !");
-    EXPECT_NE(lines[28].find("corbeille"), std::string::npos) << lines[28];
-    EXPECT_NE((lines[30] + lines[31]).find("Nuvaro"), std::string::npos);
-    EXPECT_EQ(lines[33], "\toOo");
+    ExpectHelpOutline(HelpTextResource());
 }
 
 TEST(HelpText, EntryHeadingsRepeatTheMainDialogLabelsAfterByteF7)
 {
-    std::vector<std::string> lines = Lines(HelpTextResource());
-    ASSERT_EQ(lines.size(), static_cast<size_t>(LINE_COUNT));
+    std::vector<std::string> lines = HelpLines(HelpTextResource());
+    ASSERT_EQ(lines.size(), static_cast<size_t>(HELP_LINE_COUNT));
     std::vector<std::string> headings = EntryHeadingsFromTheMainDialog();
     ASSERT_EQ(headings.size(), 4u);
-    EXPECT_EQ(headings[0], "÷ Répertoire à parcourir:");
-    EXPECT_EQ(headings[3], "÷ Demander une confirmation avant l'effacement:");
-
-    const int headingLines[] = {12, 15, 20, 23};
     for (int i = 0; i < 4; ++i) {
-        const std::string& line = lines[headingLines[i]];
-        EXPECT_EQ(line, headings[i]) << "line " << headingLines[i] + 1;
-        ASSERT_FALSE(line.empty());
-        EXPECT_EQ(static_cast<unsigned char>(line[0]), 0xF7);
+        EXPECT_EQ(headings[i], HELP_ENTRY_HEADINGS[i]) << "the main dialog's label " << i + 1;
+        EXPECT_EQ(lines[HELP_ENTRY_HEADING_LINES[i]], headings[i]) << "line " << HELP_ENTRY_HEADING_LINES[i] + 1;
     }
     int headingsSeen = 0;
     for (const std::string& line : lines)

@@ -144,12 +144,12 @@ TEST_F(FolderPickerE2E, OpensNarrowedToItsFolderColumn)
         EXPECT_EQ(Width(is), Width(was));
         EXPECT_EQ(Height(is), Height(was));
     }
-    RECT folderStatic = file_dialogs::ClientRectOf(GetDlgItem(dialog, file_dialogs::CURRENT_FOLDER_STATIC), dialog);
+    RECT folderStatic = driver::ClientRectOf(GetDlgItem(dialog, file_dialogs::CURRENT_FOLDER_STATIC), dialog);
     EXPECT_EQ(folderStatic.left, 4);
     EXPECT_EQ(Width(narrowed.frame), Width(unchanged.frame) + shift);
     EXPECT_EQ(Height(narrowed.frame), Height(unchanged.frame));
     // The file column is out of view, left of the client area.
-    RECT nameBox = file_dialogs::ClientRectOf(GetDlgItem(dialog, CLASSIC_NAME_BOX), dialog);
+    RECT nameBox = driver::ClientRectOf(GetDlgItem(dialog, CLASSIC_NAME_BOX), dialog);
     EXPECT_LT(nameBox.right, 0);
 
     file_dialogs::Cancel(dialog);
@@ -173,7 +173,7 @@ TEST_F(FolderPickerE2E, OpensWithTheFocusOnTheFolderListAndTabsOnlyThroughWhatSh
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child) || !(GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP))
             continue;
-        RECT rect = file_dialogs::ClientRectOf(child, dialog);
+        RECT rect = driver::ClientRectOf(child, dialog);
         EXPECT_GE(rect.left, 0) << "control " << GetDlgCtrlID(child) << " is a tab stop out of view";
         EXPECT_LE(rect.right, client.right) << "control " << GetDlgCtrlID(child);
         tabStops.push_back(GetDlgCtrlID(child));

@@ -5,8 +5,10 @@
 
 #include <string>
 
+#include "driver/app_driver.h"
 #include "pickers/folder_picker.h"
 #include "res/resource.h"
+#include "support/dialog_template.h"
 #include "support/file_dialogs.h"
 #include "support/temp_folder.h"
 #include "support/utf8.h"
@@ -77,11 +79,6 @@ TEST(TakeLongFolderForm, GivesEachComponentItsLongNameAndKeepsTheBackslash)
     }
 }
 
-INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM)
-{
-    return message == WM_INITDIALOG;
-}
-
 struct Look {
     std::vector<file_dialogs::ChildPlace> children;
     RECT frame;
@@ -145,7 +142,7 @@ TEST(FolderPicker, ShowsEveryChildInTheStockVariableFontAndCancelChangesNothing)
     int folderStaticLeft = -1;
     file_dialogs::OnNextDialog([&](HWND dialog) {
         seen = LookAt(dialog);
-        folderStaticLeft = file_dialogs::ClientRectOf(GetDlgItem(dialog, file_dialogs::CURRENT_FOLDER_STATIC), dialog).left;
+        folderStaticLeft = driver::ClientRectOf(GetDlgItem(dialog, file_dialogs::CURRENT_FOLDER_STATIC), dialog).left;
         // Walk into the subfolder first: the dialog makes it the process's directory.
         SetDlgItemTextA(dialog, file_dialogs::CLASSIC_NAME_BOX, "sub");
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);

@@ -1,5 +1,5 @@
 // The pattern list made from a selection block as the file dialog returns it, without
-// the dialog: blocks built by hand, the repeat boxes read and answered in this thread.
+// the dialog: blocks built by hand, the repeat boxes read and answered OK in this thread.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "pickers/pattern_picker.h"
-#include "support/message_box_recorder.h"
+#include "support/question_answerer.h"
 #include "support/utf8.h"
 
 namespace {
@@ -101,11 +101,11 @@ TEST(CollectExtensionPatterns, OnePatternPerNameRepeatsDroppedWithOneBoxEach)
         SCOPED_TRACE(c.what);
         std::wstring selection = Selection(c.selection);
         std::vector<WCHAR> table(TABLE, L'#');
-        MessageBoxRecorder recorder;
+        QuestionAnswerer answerer(OkToEveryBox());
         int count = CollectExtensionPatterns(selection.data(), BLOCK, table.data(), TABLE);
         ASSERT_EQ(count, static_cast<int>(c.patterns.size()));
         EXPECT_EQ(PatternsOf(table, count), c.patterns);
-        EXPECT_EQ(recorder.utf8Texts(), c.boxes);
+        EXPECT_EQ(answerer.Utf8Texts(), c.boxes);
     }
 }
 
@@ -113,10 +113,10 @@ TEST(CollectExtensionPatterns, RepeatBoxHasNoOwnerAndOnlyAnOkButton)
 {
     std::wstring selection = Selection({L"C:\\d", L"a.obj", L"b.OBJ"});
     std::vector<WCHAR> table(TABLE, L'#');
-    MessageBoxRecorder recorder;
+    QuestionAnswerer answerer(OkToEveryBox());
     CollectExtensionPatterns(selection.data(), BLOCK, table.data(), TABLE);
-    ASSERT_EQ(recorder.boxes().size(), 1u);
-    const RecordedBox& box = recorder.boxes()[0];
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    const QuestionSeen& box = answerer.seen()[0];
     EXPECT_EQ(box.text, "*.obj");
     EXPECT_EQ(box.owner, nullptr);
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
@@ -147,9 +147,9 @@ TEST(CollectExtensionPatterns, ListThatDoesNotEndInsideTheBlockIsRefusedWithoutA
 
     for (const std::wstring& selection : {lastNameCut, unclosed, singleUnclosed}) {
         std::vector<WCHAR> table(TABLE, L'#');
-        MessageBoxRecorder recorder;
+        QuestionAnswerer answerer(OkToEveryBox());
         EXPECT_EQ(CollectExtensionPatterns(selection.data(), BLOCK, table.data(), TABLE), SELECTION_REFUSED);
-        EXPECT_TRUE(recorder.boxes().empty());
+        EXPECT_TRUE(answerer.seen().empty());
         EXPECT_TRUE(IsUntouched(table));
     }
 }
@@ -160,7 +160,7 @@ TEST(CollectExtensionPatterns, ListEndingOnTheBlocksLastCharacterIsWhole)
     selection += std::wstring(BLOCK - selection.size() - 6, L'x') + L".obj" + std::wstring(2, L'\0');
     ASSERT_EQ(selection.size(), static_cast<size_t>(BLOCK));
     std::vector<WCHAR> table(TABLE, L'#');
-    MessageBoxRecorder recorder;
+    QuestionAnswerer answerer(OkToEveryBox());
     ASSERT_EQ(CollectExtensionPatterns(selection.data(), BLOCK, table.data(), TABLE), 2);
     EXPECT_EQ(PatternsOf(table, 2), (std::vector<std::wstring>{L"*.res", L"*.obj"}));
 }
@@ -177,10 +177,10 @@ TEST(CollectExtensionPatterns, BlockFullOfTheShortestNamesGivesEveryPattern)
     }
     selection.resize(BLOCK, L'\0');
     std::vector<WCHAR> table(TABLE, L'#');
-    MessageBoxRecorder recorder;
+    QuestionAnswerer answerer(OkToEveryBox());
     ASSERT_EQ(CollectExtensionPatterns(selection.data(), BLOCK, table.data(), TABLE), static_cast<int>(expected.size()));
     EXPECT_EQ(PatternsOf(table, static_cast<int>(expected.size())), expected);
-    EXPECT_TRUE(recorder.boxes().empty());
+    EXPECT_TRUE(answerer.seen().empty());
 
     // A table too small for them is never written past: nothing is taken.
     std::vector<WCHAR> small(BLOCK, L'#');

@@ -130,7 +130,7 @@ TEST_F(PatternPickerE2E, SelectionTooLongForTheBufferOrCancelChangesNothing)
 
     dialog = OpenPicker();
     ASSERT_NE(dialog, nullptr);
-    SetDlgItemTextA(dialog, EXPLORER_NAME_BOX, "\"a.obj\" \"c.OBJ\"");
+    file_dialogs::SetName(dialog, EXPLORER_NAME_BOX, "\"a.obj\" \"c.OBJ\"");
     file_dialogs::Cancel(dialog);
     file_dialogs::WaitGone(dialog);
     EXPECT_EQ(AnswerBoxes(), std::vector<std::string>{});

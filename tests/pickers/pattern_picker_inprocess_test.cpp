@@ -10,9 +10,9 @@
 #include <string>
 
 #include "driver/app_driver.h"
-#include "help/import_patch.h"
 #include "pickers/pattern_picker.h"
 #include "support/file_dialogs.h"
+#include "support/import_patch.h"
 #include "support/temp_folder.h"
 #include "support/utf8.h"
 

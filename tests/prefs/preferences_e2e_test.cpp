@@ -152,7 +152,7 @@ TEST_F(PreferencesE2E, CloseAddsTheTextOnlyWhenTheListLacksItAndRemembersThePick
         ASSERT_TRUE(app.Start(folder_.path()));
         ExpectShown(app, three, 0);
         if (c.action == TYPE)
-            pattern_box::Type(app.Control(IDC_PATTERNS), c.typed);
+            app.TypeUtf8(IDC_PATTERNS, c.typed);
         else
             pattern_box::Pick(app.Control(IDC_PATTERNS), c.picked);
         app.SetChecked(IDC_RECURSE, c.recurse);
@@ -178,6 +178,42 @@ TEST_F(PreferencesE2E, CloseAddsTheTextOnlyWhenTheListLacksItAndRemembersThePick
     }
 }
 
+// Read through 260-character blocks, an entry lost its end. This one has 300 characters,
+// and the "*" of its "*.tmp" is the 259th: cut there, it named every file. It comes up
+// whole, is run whole and is saved back whole.
+TEST_F(PreferencesE2E, HistoryEntryOf300CharactersIsShownRunAndSavedWhole)
+{
+    const std::string entry = std::string(258, ';') + "*.tmp;" + std::string(36, ';');
+    ASSERT_EQ(entry.size(), 300u);
+    registry::WriteHistory({"*.obj", entry});
+    registry::WriteWord(PREFERENCES_PATH, "LastFormat", 1);
+    folder_.MakeFile("named.tmp");
+    folder_.MakeFile("kept.txt");
+
+    BrumixApp app;
+    ASSERT_TRUE(app.Start(folder_.path()));
+    ExpectShown(app, {"*.obj", entry}, 1);
+    app.SetText(IDC_FOLDER, folder_.path());
+    app.SetChecked(IDC_RECURSE, false);
+    app.SetChecked(IDC_CONFIRM, false);
+    app.Press(IDOK);
+    driver::MessageBoxSeen summary;
+    ASSERT_TRUE(app.WaitForMessageBox(summary));
+    EXPECT_EQ(summary.text, "On va effacer les fichiers " + entry + "\nà partir de " + folder_.path() +
+                                "\nOn ne fait pas du récursif\net on ne demande pas une confirmation");
+    ASSERT_TRUE(app.Answer(summary, IDYES));
+    ASSERT_TRUE(app.WaitIdle());
+    EXPECT_EQ(folder_.Files(), Texts{"kept.txt"});
+    Close(app);
+
+    EXPECT_EQ(registry::HistoryTexts(), (Texts{"*.obj", entry}));
+    EXPECT_EQ(registry::Word(PREFERENCES_PATH, "LastFormat"), 1u);
+    BrumixApp again;
+    ASSERT_TRUE(again.Start(folder_.path()));
+    ExpectShown(again, {"*.obj", entry}, 1);
+    Close(again);
+}
+
 // Wine hands the values out sorted by name, so "100" would come back between "10" and "11".
 // The order of every kind of name is tested in process; here a long history goes through
 // the program's closes and starts.
@@ -193,7 +229,7 @@ TEST_F(PreferencesE2E, LongHistoryComesBackInCreationOrder)
     BrumixApp app;
     ASSERT_TRUE(app.Start(folder_.path()));
     ExpectShown(app, history, 10);
-    pattern_box::Type(app.Control(IDC_PATTERNS), "*.newest");
+    app.TypeUtf8(IDC_PATTERNS, "*.newest");
     Close(app);
     history.push_back("*.newest");
     registry::Value newest;
@@ -224,7 +260,7 @@ TEST_F(PreferencesE2E, TwoCopiesOpenAtOnceTheLastToCloseWinsForWhatItWrites)
     BrumixApp first, second;
     ASSERT_TRUE(first.Start(folder_.path()));
     ASSERT_TRUE(second.Start(folder_.path()));
-    pattern_box::Type(first.Control(IDC_PATTERNS), "*.first");
+    first.TypeUtf8(IDC_PATTERNS, "*.first");
     first.SetChecked(IDC_RECURSE, false);
     Close(first);
     pattern_box::Pick(second.Control(IDC_PATTERNS), 1);
@@ -238,11 +274,11 @@ TEST_F(PreferencesE2E, TwoCopiesOpenAtOnceTheLastToCloseWinsForWhatItWrites)
     BrumixApp third, fourth;
     ASSERT_TRUE(third.Start(folder_.path()));
     ASSERT_TRUE(fourth.Start(folder_.path()));
-    pattern_box::Type(fourth.Control(IDC_PATTERNS), "*.fourth;*.longer-than-the-other");
+    fourth.TypeUtf8(IDC_PATTERNS, "*.fourth;*.longer-than-the-other");
     fourth.SetChecked(IDC_CONFIRM, true);
     Close(fourth);
     EXPECT_EQ(registry::Word(PREFERENCES_PATH, "Flag"), 3u);
-    pattern_box::Type(third.Control(IDC_PATTERNS), "*.third");
+    third.TypeUtf8(IDC_PATTERNS, "*.third");
     Close(third, BY_ESCAPE);
     EXPECT_EQ(registry::HistoryTexts(), (Texts{"*.obj", "*.res", "*.map", "*.first", "*.third"}));
     registry::Value added;
@@ -294,7 +330,7 @@ TEST_F(PreferencesE2E, KeyThatMayNotBeWrittenShowsWhatCanBeReadAndTheDialogClose
         EXPECT_EQ(app.IsChecked(IDC_RECURSE), c.recurse);
         EXPECT_EQ(app.IsChecked(IDC_CONFIRM), c.confirm);
         ExpectShown(app, c.entries, c.selection);
-        pattern_box::Type(app.Control(IDC_PATTERNS), "*.new");
+        app.TypeUtf8(IDC_PATTERNS, "*.new");
         app.SetChecked(IDC_RECURSE, !c.recurse);
         ASSERT_TRUE(app.CatchUp());
         EXPECT_FALSE(app.HasMessageBox());

@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "app/dialog_preferences.h"
-#include "help/import_patch.h"
 #include "app/main_dialog.h"
 #include "prefs/preferences.h"
 #include "res/resource.h"
+#include "support/dialog_template.h"
+#include "support/import_patch.h"
 #include "support/pattern_box.h"
 #include "support/registry_state.h"
 #include "support/utf8.h"
@@ -21,11 +22,6 @@ using registry::PREFERENCES_PATH;
 using Texts = std::vector<std::string>;
 
 namespace {
-
-INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM)
-{
-    return message == WM_INITDIALOG;
-}
 
 std::string Bytes(const void* data, size_t size)
 {

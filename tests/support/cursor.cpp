@@ -16,13 +16,17 @@ HCURSOR PointAt(HWND window, POINT client)
     POINT screen = client;
     ClientToScreen(window, &screen);
     SetCursorPos(screen.x, screen.y);
-    HCURSOR shown = nullptr;
-    // The program sets its cursor when it handles the move.
-    WaitUntil([&] {
+    // The program sets its cursor when it handles the move: read before, the cursor would
+    // be the one shown where the mouse was.
+    bool moved = WaitUntil([&] {
         POINT at = {};
         GetCursorPos(&at);
-        return at.x == screen.x && at.y == screen.y && (shown = ShownCursor()) != nullptr;
+        return at.x == screen.x && at.y == screen.y;
     });
+    if (!moved || !driver::CatchUpWithInput(window))
+        return nullptr;
+    HCURSOR shown = nullptr;
+    WaitUntil([&] { return (shown = ShownCursor()) != nullptr; });
     return shown;
 }
 

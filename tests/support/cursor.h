@@ -9,7 +9,7 @@
 
 HCURSOR ShownCursor();
 // Puts the mouse over a point of a window's client area and gives the cursor that the
-// window then shows, once it has set one (bounded wait; null when it never did).
+// window shows once it has handled the move (bounded wait; null when it never did).
 HCURSOR PointAt(HWND window, POINT client);
 // Waits (bounded) until the cursor shown is `expected`.
 bool WaitForCursor(HCURSOR expected);

@@ -115,3 +115,8 @@ bool ReadDialogTemplate(HMODULE module, int id, DialogTemplate& dialog)
     dialog.bytesRead = reader.offset();
     return reader.ok();
 }
+
+INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}

@@ -35,4 +35,8 @@ struct DialogTemplate {
 // extended form shows as style 0xFFFF0001 and nothing more is read.
 bool ReadDialogTemplate(HMODULE module, int id, DialogTemplate& dialog);
 
+// A dialog procedure that does nothing of its own: a template made into a dialog in the
+// test's process, to be measured or looked at as the dialog manager alone makes it.
+INT_PTR CALLBACK QuietDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 #endif

@@ -64,15 +64,26 @@ HWND WaitForFileDialog(DWORD processId, int nameBoxId)
     return search.found;
 }
 
+void SetName(HWND dialog, int nameBoxId, const std::string& text)
+{
+    driver::SendAndWait(GetDlgItem(dialog, nameBoxId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void SetUtf8Name(HWND dialog, int nameBoxId, const std::string& text)
+{
+    std::wstring wide = Wide(text);
+    driver::SendAndWaitW(GetDlgItem(dialog, nameBoxId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
 void Accept(HWND dialog, int nameBoxId, const std::string& text)
 {
-    SetDlgItemTextA(dialog, nameBoxId, text.c_str());
+    SetName(dialog, nameBoxId, text);
     PressOpen(dialog);
 }
 
 void AcceptUtf8(HWND dialog, int nameBoxId, const std::string& text)
 {
-    SetDlgItemTextW(dialog, nameBoxId, Wide(text).c_str());
+    SetUtf8Name(dialog, nameBoxId, text);
     PressOpen(dialog);
 }
 
@@ -108,19 +119,11 @@ std::string WaitForUtf8Text(HWND control, const std::string& expected)
     return text;
 }
 
-RECT ClientRectOf(HWND child, HWND dialog)
-{
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 std::vector<ChildPlace> ChildPlaces(HWND dialog)
 {
     std::vector<ChildPlace> places;
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-        places.push_back({GetDlgCtrlID(child), ClientRectOf(child, dialog)});
+        places.push_back({GetDlgCtrlID(child), driver::ClientRectOf(child, dialog)});
     return places;
 }
 

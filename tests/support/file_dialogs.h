@@ -19,6 +19,9 @@ constexpr int CURRENT_FOLDER_STATIC = 1088;
 
 // Waits (bounded) for a visible file dialog of that process, told by its name box.
 HWND WaitForFileDialog(DWORD processId, int nameBoxId);
+// Puts a text into the name box (SetName, as a 1252 text; SetUtf8Name in any script).
+void SetName(HWND dialog, int nameBoxId, const std::string& text);
+void SetUtf8Name(HWND dialog, int nameBoxId, const std::string& text);
 // Types text into the name box and presses Open. The classic dialog navigates when the
 // text names a folder; "C:\\dir\\$$$.$$$" accepts the folder C:\dir.
 void Accept(HWND dialog, int nameBoxId, const std::string& text);
@@ -40,7 +43,6 @@ struct ChildPlace {
 };
 // Every direct child, first to last.
 std::vector<ChildPlace> ChildPlaces(HWND dialog);
-RECT ClientRectOf(HWND child, HWND dialog);
 
 // In the test's own thread: runs action on the next dialog this thread shows, from a
 // thread timer inside its modal loop. Start it just before the call that shows it.

@@ -1,5 +1,7 @@
 #include "support/pattern_box.h"
 
+#include <algorithm>
+
 #include "driver/app_driver.h"
 #include "support/utf8.h"
 
@@ -12,13 +14,18 @@ namespace {
 std::vector<std::wstring> WideEntries(HWND box)
 {
     std::vector<std::wstring> entries;
-    LRESULT count = SendMessageW(box, CB_GETCOUNT, 0, 0);
+    LRESULT count = 0;
+    if (!driver::SendAndWaitW(box, CB_GETCOUNT, 0, 0, &count))
+        return entries;
     for (LRESULT index = 0; index < count; ++index) {
-        LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-        std::wstring wide(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
-        LRESULT copied = SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                                      reinterpret_cast<LPARAM>(&wide[0]));
-        wide.resize(static_cast<size_t>(copied < 0 ? 0 : copied));
+        LRESULT length = 0, copied = 0;
+        if (!driver::SendAndWaitW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0, &length) || length < 0)
+            break;
+        std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+        if (!driver::SendAndWaitW(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&wide[0]),
+                                  &copied))
+            break;
+        wide.resize(static_cast<size_t>(copied < 0 ? 0 : std::min(copied, length)));
         entries.push_back(wide);
     }
     return entries;
@@ -49,32 +56,14 @@ std::vector<std::string> Utf8Entries(HWND box)
 
 int Selection(HWND box)
 {
-    return static_cast<int>(SendMessageW(box, CB_GETCURSEL, 0, 0));
-}
-
-void Type(HWND box, const std::string& text)
-{
-    // Keys reach the edit field inside the combo box, which tells the box of each change.
-    HWND edit = FindWindowExA(box, nullptr, "Edit", nullptr);
-    if (!driver::SendAndWait(edit, EM_SETSEL, 0, -1) || !driver::SendAndWait(edit, WM_CHAR, VK_BACK, 1))
-        return;
-    for (char c : text)
-        if (!driver::SendAndWait(edit, WM_CHAR, static_cast<unsigned char>(c), 1))
-            return;
-}
-
-void TypeUtf8(HWND box, const std::string& text)
-{
-    HWND edit = FindWindowExA(box, nullptr, "Edit", nullptr);
-    SendMessageW(edit, EM_SETSEL, 0, -1);
-    SendMessageW(edit, WM_CHAR, VK_BACK, 1);
-    for (wchar_t c : Wide(text))
-        SendMessageW(edit, WM_CHAR, c, 1);
+    LRESULT selection = CB_ERR;
+    driver::SendAndWaitW(box, CB_GETCURSEL, 0, 0, &selection);
+    return static_cast<int>(selection);
 }
 
 void Pick(HWND box, int index)
 {
-    SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    driver::SendAndWait(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 }  // namespace pattern_box

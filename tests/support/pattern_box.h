@@ -1,5 +1,5 @@
 // The pattern box (a drop-down combo box) read and used the way a person would, from the
-// test's own process or from another one.
+// test's own process or from another one. Typing into it is driver::TypeUtf8.
 #ifndef BRUMIX_TESTS_PATTERN_BOX_H
 #define BRUMIX_TESTS_PATTERN_BOX_H
 
@@ -16,10 +16,6 @@ std::vector<std::string> Entries(HWND box);
 std::vector<std::string> Utf8Entries(HWND box);
 // The index of the selected entry, -1 when none is.
 int Selection(HWND box);
-// Types a text into its edit field, key by key, over whatever it held.
-void Type(HWND box, const std::string& text);
-// The same with a text in UTF-8, in any script.
-void TypeUtf8(HWND box, const std::string& text);
 // Picks an entry of the list: it is selected and its text shown in the edit field.
 void Pick(HWND box, int index);
 

@@ -1,5 +1,7 @@
 #include "support/question_answerer.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "driver/app_driver.h"
@@ -8,25 +10,87 @@ namespace {
 
 QuestionAnswerer* g_active;
 const char ANSWERED[] = "BrumixTestAnswered";
+const char SUMMARY_CAPTION[] = "Veuillez confirmer";
+
+// The watchdog looks every second, and gives up on a dialog that three looks in a row found
+// open: the hook answers a box as soon as it is made.
+constexpr UINT WATCH_MS = 1000;
+constexpr int WATCH_LOOKS = 3;
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam)
+{
+    reinterpret_cast<std::set<HWND>*>(lParam)->insert(window);
+    return TRUE;
+}
+
+std::set<HWND> ThreadWindows()
+{
+    std::set<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::string Text(HWND window)
+{
+    char text[2048] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
 
 }  // namespace
 
-QuestionAnswerer::QuestionAnswerer(Decide decide) : decide_(std::move(decide))
+QuestionAnswerer::QuestionAnswerer(Decide decide) : decide_(std::move(decide)), before_(ThreadWindows())
 {
     g_active = this;
-    hook_ = SetWindowsHookExA(WH_CBT, HookProc, nullptr, GetCurrentThreadId());
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, HookProc, nullptr, GetCurrentThreadId());
+    watchdog_ = SetTimer(nullptr, 0, WATCH_MS, Watch);
 }
 
 QuestionAnswerer::~QuestionAnswerer()
 {
+    KillTimer(nullptr, watchdog_);
     UnhookWindowsHookEx(hook_);
     g_active = nullptr;
 }
 
+void CALLBACK QuestionAnswerer::Watch(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_active != nullptr)
+        g_active->LookForUnanswered();
+}
+
+void QuestionAnswerer::LookForUnanswered()
+{
+    // A box answered at once is gone before the next look: this thread takes the posted
+    // answer before the timer's message. One still there three looks later was left
+    // unanswered, or ignored its answer.
+    std::map<HWND, int> still;
+    for (HWND window : ThreadWindows()) {
+        char className[64] = "";
+        GetClassNameA(window, className, sizeof className);
+        if (before_.count(window) || !IsWindowVisible(window) || lstrcmpA(className, "#32770") != 0)
+            continue;
+        int looks = still[window] = unanswered_[window] + 1;
+        if (looks == WATCH_LOOKS) {
+            HWND text = GetDlgItem(window, 0xFFFF);
+            ADD_FAILURE() << "a dialog of the code under test stayed open unanswered: \"" << Text(window) << "\""
+                          << (text != nullptr ? ", \"" + Text(text) + "\"" : std::string()) << "; closed with Cancel";
+            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        } else if (looks == 2 * WATCH_LOOKS) {
+            EndDialog(window, IDCANCEL);
+        }
+    }
+    unanswered_.swap(still);
+}
+
 LRESULT CALLBACK QuestionAnswerer::HookProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_ACTIVATE && g_active != nullptr)
-        g_active->Handle(reinterpret_cast<HWND>(wParam));
+    // A box is read once its WM_INITDIALOG has returned: its text, buttons and place are
+    // set then. It may be activated before (Wine activates a task-modal box before its
+    // text is set).
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_active != nullptr && call->message == WM_INITDIALOG)
+        g_active->Handle(call->hwnd);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -34,12 +98,13 @@ void QuestionAnswerer::Handle(HWND box)
 {
     // A box is activated again when a window in front of it goes: answer it once.
     // A mark on the window itself, since window handles are reused.
-    if (!driver::IsMessageBox(box) || GetPropA(box, ANSWERED) != nullptr)
+    if (driver::ClassName(box) != "#32770" || !driver::IsMessageBox(box) || GetPropA(box, ANSWERED) != nullptr)
         return;
     SetPropA(box, ANSWERED, reinterpret_cast<HANDLE>(1));
 
     QuestionSeen question;
-    question.caption = driver::WindowText(box);
+    question.caption = Text(box);
+    // The question dialog's text box breaks its lines with "\r\n": read as a message box's.
     question.text = driver::MessageText(box);
     question.utf8Text = driver::MessageUtf8Text(box);
     for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE})
@@ -76,10 +141,27 @@ QuestionAnswerer::Decide YesToSummaryThen(std::vector<int> answers)
 {
     auto next = std::make_shared<size_t>(0);
     return [answers, next](const QuestionSeen& question) {
-        if (question.caption == "Veuillez confirmer")
+        if (question.caption == SUMMARY_CAPTION)
             return IDYES;
         return *next < answers.size() ? answers[(*next)++] : IDYES;
     };
+}
+
+QuestionAnswerer::Decide YesOnlyTo(std::vector<std::string> fileQuestions)
+{
+    return [fileQuestions](const QuestionSeen& question) {
+        if (question.caption == SUMMARY_CAPTION)
+            return IDYES;
+        for (const std::string& named : fileQuestions)
+            if (question.text == named || question.utf8Text == named)
+                return IDYES;
+        return IDCANCEL;
+    };
+}
+
+QuestionAnswerer::Decide OkToEveryBox()
+{
+    return [](const QuestionSeen&) { return IDOK; };
 }
 
 std::string FileQuestion(const std::string& path)

@@ -11,6 +11,7 @@ const char* const VENDOR_PATH = ".Default\\Software\\Nuvaro";
 const char* const BRUMIX_PATH = ".Default\\Software\\Nuvaro\\Brumix";
 const char* const PREFERENCES_PATH = ".Default\\Software\\Nuvaro\\Brumix\\Preferences";
 const char* const HISTORY_PATH = ".Default\\Software\\Nuvaro\\Brumix\\Preferences\\MRU";
+const char* const FILE_DIALOG_HISTORY_PATH = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32";
 
 namespace {
 
@@ -135,35 +136,40 @@ void Restore(HKEY parent, const KeySnapshot& snapshot)
 
 }  // namespace
 
-SavedRegistry::SavedRegistry()
+SavedRegistry::SavedRegistry(HKEY root, const std::string& path) : root_(root)
 {
     HKEY key;
-    existed_ = OpenKey(HKEY_USERS, VENDOR_PATH, KEY_READ, key);
+    key_.name = path;
+    existed_ = OpenKey(root_, path, KEY_READ, key);
     if (existed_) {
-        vendor_.name = VENDOR_PATH;
-        Snapshot(key, vendor_);
+        Snapshot(key, key_);
         RegCloseKey(key);
     }
 }
 
 SavedRegistry::~SavedRegistry()
 {
-    if (!DeleteTree(VENDOR_PATH))
-        ADD_FAILURE() << "cannot remove HKU\\" << VENDOR_PATH << " to put it back";
+    if (!DeleteTreeBelow(root_, key_.name))
+        ADD_FAILURE() << "cannot remove " << key_.name << " to put it back";
     if (existed_)
-        Restore(HKEY_USERS, vendor_);
+        Restore(root_, key_);
 }
 
 void PreferencesSandbox::SetUp()
 {
-    saved_ = new SavedRegistry;
+    preferences_ = new SavedRegistry;
+    fileDialogs_ = new SavedRegistry(HKEY_CURRENT_USER, FILE_DIALOG_HISTORY_PATH);
     ClearPreferences();
+    if (!DeleteTreeBelow(HKEY_CURRENT_USER, FILE_DIALOG_HISTORY_PATH))
+        ADD_FAILURE() << "cannot remove HKCU\\" << FILE_DIALOG_HISTORY_PATH;
 }
 
 void PreferencesSandbox::TearDown()
 {
-    delete saved_;
-    saved_ = nullptr;
+    delete fileDialogs_;
+    fileDialogs_ = nullptr;
+    delete preferences_;
+    preferences_ = nullptr;
 }
 
 bool DeleteTree(const std::string& path)

@@ -30,31 +30,38 @@ struct KeySnapshot {
     std::vector<KeySnapshot> subkeys;
 };
 
-// Saves the vendor key with everything below it (values, subkeys, classes) and puts it
-// back exactly as it was when it goes out of scope, whatever the test did meanwhile
-// (keys deleted, made volatile, or closed to every access).
+// Below HKEY_CURRENT_USER: the history that the system's file dialogs keep of each
+// program, the folder each last showed, which decides the folder they open in next.
+extern const char* const FILE_DIALOG_HISTORY_PATH;
+
+// Saves a key (the vendor key by default) with everything below it (values, subkeys,
+// classes) and puts it back exactly as it was when it goes out of scope, whatever the test
+// did meanwhile (keys deleted, made volatile, or closed to every access).
 class SavedRegistry {
 public:
-    SavedRegistry();
+    explicit SavedRegistry(HKEY root = HKEY_USERS, const std::string& path = VENDOR_PATH);
     ~SavedRegistry();
     SavedRegistry(const SavedRegistry&) = delete;
     SavedRegistry& operator=(const SavedRegistry&) = delete;
 
 private:
+    HKEY root_;
     bool existed_ = false;
-    KeySnapshot vendor_;
+    KeySnapshot key_;
 };
 
-// Every program that drives brumix.exe starts from an empty preferences key (the options
-// come up as their presets, the history empty), and leaves the registry as it found it:
-// each close of the program writes its options and history there.
+// Every test program starts from an empty preferences key (the options come up as their
+// presets, the history empty) and from no file-dialog history, and leaves the registry as
+// it found them: each close of the program writes its options and history, and each
+// accepted file dialog its folder.
 class PreferencesSandbox : public testing::Environment {
 public:
     void SetUp() override;
     void TearDown() override;
 
 private:
-    SavedRegistry* saved_ = nullptr;
+    SavedRegistry* preferences_ = nullptr;
+    SavedRegistry* fileDialogs_ = nullptr;
 };
 
 // Removes a key with everything below it, also keys closed to access. True when it is gone.

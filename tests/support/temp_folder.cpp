@@ -6,8 +6,11 @@
 
 #include <algorithm>
 
+#include "driver/app_driver.h"
 #include "support/unix_files.h"
 #include "support/utf8.h"
+
+using driver::RunningUnderWine;
 
 namespace {
 
@@ -46,11 +49,6 @@ void MakeFolders(const std::string& path)
     for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
         CreateDirectoryW(Long(path.substr(0, at)).c_str(), nullptr);
     CreateDirectoryW(Long(path).c_str(), nullptr);
-}
-
-bool RunningUnderWine()
-{
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 // True when the handle reports exactly the path it was opened by. Under Wine a link to a

@@ -125,6 +125,21 @@ bool RunUnixScript(const std::string& windowsFolder, const std::string& script, 
            MakeAndWait("/bin/sh", "-c " + Quoted("cd '" + folder + "' && " + script), windowsFolder, lastName, 60);
 }
 
+bool MakeUnixReadOnly(const std::string& windowsPath)
+{
+    std::string path = UnixPath(windowsPath);
+    if (path.empty() || !RunUnixTool("/bin/chmod", "a-w " + Quoted(path)))
+        return false;
+    std::wstring wide = Wide(windowsPath);
+    for (int tries = 0; tries < 500; ++tries) {
+        DWORD attributes = GetFileAttributesW(wide.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
 bool UnixPathExists(const std::string& windowsFolder, const std::string& relative)
 {
     static int asked = 0;

@@ -37,6 +37,11 @@ bool UnixPathExists(const std::string& windowsFolder, const std::string& relativ
 // would alter on the way ("f.", "x.obj.") or links given by a relative target.
 bool RunUnixScript(const std::string& windowsFolder, const std::string& script, const std::string& lastName);
 
+// Takes the write permission away from a file or folder through Linux's chmod: Wine then
+// reports it read-only, a folder too (0x11), where it keeps no read-only flag set through
+// Win32. True once the system reports it so.
+bool MakeUnixReadOnly(const std::string& windowsPath);
+
 // Removes a fixture folder (its name begins with "brumix-") with everything in it through
 // Linux's rm, which takes links as links and names as they are. True once it is gone.
 bool RemoveUnixTree(const std::string& windowsFolder);

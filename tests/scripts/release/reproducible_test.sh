@@ -32,10 +32,14 @@ for arch in x86 x64; do
     fi
 done
 
-# The archive, twice, the second time from program files with other times.
+# The archive, twice, the second time from copies of its files with other times, packed in
+# a copy of the scripts: nothing of build/ nor of the sources is touched.
 scripts/package.sh --built "$scratch/first" >/dev/null || fail "the first packing"
-touch build/brumix.exe build/x64/brumix.exe docs/LISEZMOI.txt
-scripts/package.sh --built "$scratch/second" >/dev/null || fail "the second packing"
+later="$scratch/later"
+mkdir -p "$later"
+cp --parents -t "$later" scripts/package.sh res/brumix.rc docs/LISEZMOI.txt build/brumix.exe build/x64/brumix.exe
+touch -d '+1 hour' "$later/build/brumix.exe" "$later/build/x64/brumix.exe" "$later/docs/LISEZMOI.txt"
+sh "$later/scripts/package.sh" --built "$scratch/second" >/dev/null || fail "the second packing"
 zip=$(cd "$scratch/first" && ls)
 cmp "$scratch/first/$zip" "$scratch/second/$zip" || fail "the archive differs when made again"
 case "$zip" in brumix-[0-9]*.[0-9]*.[0-9]*.[0-9]*.zip) ;; *) fail "archive named $zip" ;; esac
