@@ -50,8 +50,10 @@ void QuestionAnswerer::Handle(HWND box)
     GetClassNameA(box, className, sizeof className);
     // A box is activated again when a window in front of it goes: answer it once.
     // A mark on the window itself, since window handles are reused.
-    if (lstrcmpA(className, "#32770") != 0 || GetPropA(box, ANSWERED) != nullptr ||
-        GetDlgItem(box, 0xFFFF) == nullptr)
+    // Wine also tells this thread's hook of another program's box taking the activation
+    // from it (a run of brumix.exe in a test beside this one): that box is not ours.
+    if (lstrcmpA(className, "#32770") != 0 || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId() ||
+        GetPropA(box, ANSWERED) != nullptr || GetDlgItem(box, 0xFFFF) == nullptr)
         return;
     SetPropA(box, ANSWERED, reinterpret_cast<HANDLE>(1));
 
