@@ -26,7 +26,7 @@ bool AskToDelete(const DeletionJob& job, const WalkedFolder& folder, const Folde
 
 // Deletes the file open in `file`, a file of `folder`, through that very handle, which it
 // closes. False when the system refuses (a read-only file stays, as with a plain deletion).
-bool DeleteOpenFile(WalkedFolder& folder, HANDLE file)
+bool DeleteOpenFile(const WalkedFolder& folder, HANDLE file)
 {
     ULONG serial = 0;
     bool marked = FolderVolumeSerial(folder, serial) ? MarkForDeletion(file, serial) : MarkForDeletion(file);
@@ -100,7 +100,7 @@ bool RemoveFile(DeletionJob& job, WalkedFolder& folder, FolderEntry& entry)
     return g_cancelRequested == 0;
 }
 
-void RemoveUnasked(WalkedFolder& folder, const FolderEntry& entry, void* nameBlock)
+void RemoveUnasked(const WalkedFolder& folder, const FolderEntry& entry, void* nameBlock)
 {
     HANDLE file = OpenCheckedFile(folder, entry, nameBlock);
     if (file != nullptr && DeleteOpenFile(folder, file))

@@ -19,7 +19,7 @@ HANDLE OpenCheckedFile(const WalkedFolder& folder, const FolderEntry& entry, voi
 bool RemoveFile(DeletionJob& job, WalkedFolder& folder, FolderEntry& entry);
 
 // Deletes `entry` of `folder` without a question, as a run without OPT_CONFIRM does.
-void RemoveUnasked(WalkedFolder& folder, const FolderEntry& entry, void* nameBlock);
+void RemoveUnasked(const WalkedFolder& folder, const FolderEntry& entry, void* nameBlock);
 
 // The per-file question for the file `name` of `folder`, in a block of its own size; the
 // caller frees it.

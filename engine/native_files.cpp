@@ -115,7 +115,8 @@ HANDLE OpenFileForDeletion(HANDLE folder, const WCHAR* name, int length)
 
 bool IsDataReparseFile(DWORD attributes, DWORD tag)
 {
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+    // No tag is 0: a listing that gave none leaves the file to go as the entry itself.
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && tag != 0 &&
            !(tag & NAME_SURROGATE_BIT);
 }
 

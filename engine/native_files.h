@@ -39,7 +39,7 @@ HANDLE OpenFileForDeletion(HANDLE folder, const WCHAR* name, int length);
 // another form (a cloud placeholder, a deduplicated or storage-managed file, a container
 // layer). The platform's DeleteFileW deletes such a file through its file system's
 // filter, which then does its share (a cloud copy goes with it), not as a bare reparse
-// point. `tag` is the one the listing gave.
+// point. `tag` is the one the listing gave; without one the file is not taken for data.
 bool IsDataReparseFile(DWORD attributes, DWORD tag);
 
 // Opens the entry for deletion as the platform's DeleteFileW opens a data reparse file:

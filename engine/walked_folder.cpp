@@ -4,10 +4,6 @@
 
 namespace {
 
-// Bits of WalkedFolder::serialState.
-constexpr LONG SERIAL_ASKED = 1;
-constexpr LONG SERIAL_KNOWN = 2;
-
 // The object's id, or 0 when the system gives none.
 LONGLONG IdOf(HANDLE handle)
 {
@@ -46,6 +42,7 @@ WalkedFolder* MakeWalkedFolder(HANDLE handle, const WCHAR* found, int foundLengt
     folder->references = 1;
     folder->check = PlatformEntryCheck(found, foundLength);
     folder->id = IdOf(handle);
+    folder->serialKnown = QueryVolumeSerial(handle, folder->serial);
     return folder;
 }
 
@@ -68,6 +65,8 @@ WalkedFolder* MakeSubfolder(WalkedFolder& parent, HANDLE handle, const FolderEnt
     // A file system that lists no ids (a network share that offers only the classes
     // without them) may still give one for an open folder.
     folder->id = HasFileId(entry.id) ? entry.id : IdOf(handle);
+    folder->serial = parent.serial;
+    folder->serialKnown = parent.serialKnown;
     return folder;
 }
 
@@ -100,22 +99,10 @@ void WriteShownPath(const WalkedFolder& folder, WCHAR* text)
     CopyMemory(text, at->name, at->nameLength * sizeof(WCHAR));
 }
 
-bool FolderVolumeSerial(WalkedFolder& folder, ULONG& serial)
+bool FolderVolumeSerial(const WalkedFolder& folder, ULONG& serial)
 {
-    LONG state = InterlockedCompareExchange(&folder.serialState, 0, 0);
-    if (state == 0) {
-        // Threads that ask at once ask the system alike and write the same answer.
-        ULONG asked = 0;
-        bool known = QueryVolumeSerial(folder.handle, asked);
-        if (known)
-            folder.serial = asked;
-        state = known ? SERIAL_ASKED | SERIAL_KNOWN : SERIAL_ASKED;
-        InterlockedExchange(&folder.serialState, state);
-    }
-    if (!(state & SERIAL_KNOWN))
-        return false;
     serial = folder.serial;
-    return true;
+    return folder.serialKnown;
 }
 
 bool IsSameFolder(const FolderKey& one, const FolderKey& other)
@@ -123,19 +110,15 @@ bool IsSameFolder(const FolderKey& one, const FolderKey& other)
     return HasFileId(one.id) && one.id == other.id && one.serial == other.serial;
 }
 
-bool RepeatsAnAncestor(WalkedFolder& folder)
+bool RepeatsAnAncestor(const WalkedFolder& folder)
 {
     if (!HasFileId(folder.id))
         return false;
-    for (WalkedFolder* above = folder.parent; above != nullptr; above = above->parent) {
-        if (above->id != folder.id)
-            continue;
-        // The same id where a volume cannot be told: taken for the same folder, which is
-        // left rather than walked round.
-        FolderKey key = {0, folder.id};
-        FolderKey aboveKey = {0, above->id};
-        if (!FolderVolumeSerial(folder, key.serial) || !FolderVolumeSerial(*above, aboveKey.serial) ||
-            IsSameFolder(key, aboveKey))
+    for (const WalkedFolder* above = folder.parent; above != nullptr; above = above->parent) {
+        bool volumesKnown = folder.serialKnown && above->serialKnown;
+        FolderKey key = {volumesKnown ? folder.serial : 0, folder.id};
+        FolderKey aboveKey = {volumesKnown ? above->serial : 0, above->id};
+        if (IsSameFolder(key, aboveKey))
             return true;
     }
     return false;

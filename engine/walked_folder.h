@@ -24,8 +24,8 @@ struct WalkedFolder {
     const WCHAR* found;          // start folder only: the name the system reports for it,
     int foundLength;             // or null where the system gave none
     LONGLONG id;                 // its file id; 0 or -1 where the file system keeps none
-    volatile LONG serialState;   // SERIAL_ bits: whether `serial` has been asked for
-    ULONG serial;                // its volume's serial number, once asked for
+    ULONG serial;                // its volume's serial number, where `serialKnown`
+    bool serialKnown;
     FolderEntry* next;           // the walk's place in its listing
     int nextIndex;
 };
@@ -33,7 +33,10 @@ struct WalkedFolder {
 // A start folder record for `handle`, holding one reference; `found` is the name the
 // system reports for it (null when it gave none), and its shown path is `shownParent`
 // followed by `name` and "\" (`name` may be empty). Its check is the platform's, told
-// from `found` (see PlatformEntryCheck). Null when the heap cannot supply it.
+// from `found` (see PlatformEntryCheck). Its volume's serial number is asked for here,
+// once for the whole walk: a folder that the walk enters is on its parent's volume, since
+// a mount point is a reparse folder, never entered (and Wine takes some milliseconds to
+// answer each time). Null when the heap cannot supply it.
 WalkedFolder* MakeWalkedFolder(HANDLE handle, const WCHAR* found, int foundLength, const WCHAR* shownParent,
                                int shownParentLength, const WCHAR* name, int nameLength);
 // A record for the subfolder `entry` of `parent`, open in `handle`, holding one reference
@@ -47,9 +50,8 @@ void ReleaseFolder(WalkedFolder* folder);
 // Writes the folder's path as the user sees it, `folder.shownLength` characters, to `text`.
 void WriteShownPath(const WalkedFolder& folder, WCHAR* text);
 
-// The serial number of the folder's volume, asked of the system once per folder (by
-// whichever thread needs it first). False when the system gives none.
-bool FolderVolumeSerial(WalkedFolder& folder, ULONG& serial);
+// The serial number of the folder's volume. False when the system gave none.
+bool FolderVolumeSerial(const WalkedFolder& folder, ULONG& serial);
 
 // What tells a folder from every other: its volume and its file id there.
 struct FolderKey {
@@ -63,7 +65,8 @@ bool IsSameFolder(const FolderKey& one, const FolderKey& other);
 
 // True when `folder` is one of the folders above it, met again: a server that follows
 // links on its own side shows one as a plain folder, and the walk would go round in it.
-// Volumes are asked for only where ids agree.
-bool RepeatsAnAncestor(WalkedFolder& folder);
+// The same id where a volume is not known counts as the same folder: it is left rather
+// than walked round.
+bool RepeatsAnAncestor(const WalkedFolder& folder);
 
 #endif

@@ -226,6 +226,12 @@ TEST(WindowsBranches, AFolderWhoseVolumeAndIdAreAnAncestorsIsMetAgain)
     EXPECT_TRUE(RepeatsAnAncestor(chain[2])) << "the start folder, two levels up";
     chain[2].id = chain[1].id;
     EXPECT_TRUE(RepeatsAnAncestor(chain[2])) << "its parent";
+    chain[2].serial = serial + 1;
+    EXPECT_FALSE(RepeatsAnAncestor(chain[2])) << "the same id on another volume";
+    chain[2].serialKnown = false;
+    EXPECT_TRUE(RepeatsAnAncestor(chain[2])) << "the same id where the volume is not known";
+    chain[2].serialKnown = true;
+    chain[2].serial = serial;
     for (LONGLONG none : {0LL, -1LL}) {
         chain[2].id = none;
         chain[0].id = none;
@@ -323,7 +329,8 @@ TEST(WindowsBranches, OnlyReparseFilesThatAreNotLinksGoThroughTheirFilter)
                           Case{FILE, 0x9000101A, true, "cloud file, another provider"},
                           Case{FILE, 0x80000013, true, "deduplicated"}, Case{FILE, 0xC0000004, true, "storage managed"},
                           Case{FILE, 0x80000017, true, "compacted (WOF)"}, Case{FILE, 0x90001018, true, "container layer"},
-                          Case{FOLDER, 0x9000001A, false, "cloud folder"}}) {
+                          Case{FOLDER, 0x9000001A, false, "cloud folder"},
+                          Case{FILE, 0, false, "a tag that the listing did not give"}}) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(IsDataReparseFile(c.attributes, c.tag), c.throughFilter);
     }
