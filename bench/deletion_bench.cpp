@@ -324,7 +324,7 @@ DWORD WINAPI WatchAnswers(void* parameter)
 bool MeasureDotted(const std::string& base)
 {
     constexpr int FILES = 30000;
-    const WCHAR PATTERN[] = L"*.obj?";
+    const WCHAR PATTERN[] = L"*.obj*";
     std::string folder = base + "\\dotted";
     CreateDirectoryA(folder.c_str(), nullptr);
     HANDLE handle = OpenFolderHandle(folder);

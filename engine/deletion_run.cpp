@@ -121,7 +121,7 @@ void WalkFrom(HWND owner, const WCHAR* folder, const WCHAR* patterns, OptionFlag
     WalkedFolder* root = OpenStartFolder(folder, record->nameBlock);
     if (root == nullptr)
         return;
-    if (!HasNamesakeAbove(root->handle, record->batch)) {
+    if (!HasNamesakeAbove(*root, record->batch)) {
         g_runProgress.walkStart = GetTickCount();
         g_runProgress.walking = true;
         if (!(options & OPT_CONFIRM))

@@ -25,6 +25,16 @@ bool AskToDelete(const DeletionJob& job, const WalkedFolder& folder, const Folde
     return answer == IDYES;
 }
 
+// Deletes the file open in `file`, a file of `folder`, through that very handle, which it
+// closes. False when the system refuses (a read-only file stays, as with a plain deletion).
+bool DeleteOpenFile(const WalkedFolder& folder, HANDLE file)
+{
+    ULONG serial = 0;
+    bool marked = FolderVolumeSerial(folder, serial) ? MarkForDeletion(file, serial) : MarkForDeletion(file);
+    CloseObject(file);
+    return marked;
+}
+
 // Counted only once the handle that carries the deletion is closed: until then the file
 // is still there, whatever its mark. The removal threads and the walk count alike.
 void NoteFileGone()
@@ -62,18 +72,28 @@ HANDLE OpenCheckedFile(const WalkedFolder& folder, const FolderEntry& entry, voi
         CloseObject(file);
         return nullptr;
     }
+    if (!IsDataReparseFile(entry.attributes, entry.tag))
+        return file;
+    // Checked as the entry itself first: opened through its filter, a link would lead on.
+    CloseObject(file);
+    file = OpenFileThroughFilter(folder.handle, entry.name, entry.length);
+    if (file != nullptr && !IsListedEntry(folder, entry, file, nameBlock)) {
+        CloseObject(file);
+        file = nullptr;
+    }
     return file;
 }
 
 bool RemoveFile(DeletionJob& job, WalkedFolder& folder, FolderEntry& entry)
 {
+    // A file that is not there to delete, or not the entry listed, is not asked about.
     HANDLE file = OpenCheckedFile(folder, entry, job.nameBlock);
-    if (file != nullptr) {
-        // Through the handle that was checked, so that it is that very file which goes.
-        // A read-only file stays, as with a plain deletion.
-        bool marked = AskToDelete(job, folder, entry) && MarkForDeletion(file);
-        CloseObject(file);
-        if (marked) {
+    if (file == nullptr)
+        return g_cancelRequested == 0;
+    CloseObject(file);
+    if (AskToDelete(job, folder, entry)) {
+        file = OpenCheckedFile(folder, entry, job.nameBlock);
+        if (file != nullptr && DeleteOpenFile(folder, file)) {
             entry.flags |= ENTRY_GONE;
             NoteFileGone();
         }
@@ -84,10 +104,6 @@ bool RemoveFile(DeletionJob& job, WalkedFolder& folder, FolderEntry& entry)
 void RemoveUnasked(const WalkedFolder& folder, const FolderEntry& entry, void* nameBlock)
 {
     HANDLE file = OpenCheckedFile(folder, entry, nameBlock);
-    if (file == nullptr)
-        return;
-    bool marked = MarkForDeletion(file);
-    CloseObject(file);
-    if (marked)
+    if (file != nullptr && DeleteOpenFile(folder, file))
         NoteFileGone();
 }

@@ -1,7 +1,5 @@
 #include "engine/folder_listing.h"
 
-#include <winternl.h>
-
 #include <algorithm>
 #include <cstddef>
 
@@ -97,26 +95,25 @@ bool ListFolder(HANDLE folder, void* batch, FolderListing& listing, bool markNam
     SIZE_T capacity = 0;
     SIZE_T used = 0;
     int count = 0;
-    bool withIds = true;
+    int level = LEVEL_ID_FULL;
     for (bool restart = true;; restart = false) {
-        BatchOutcome outcome = ListFolderBatch(folder, batch, LISTING_BATCH_BYTES, restart, withIds);
-        if (outcome == BATCH_REFUSED && withIds) {
-            // A file system without ids in its listings: the entries come without them.
-            withIds = false;
-            outcome = ListFolderBatch(folder, batch, LISTING_BATCH_BYTES, restart, withIds);
-        }
+        BatchOutcome outcome = ListFolderBatch(folder, batch, LISTING_BATCH_BYTES, restart,
+                                               static_cast<ListingLevel>(level));
+        // A file system that does not keep these records: the next kind, from the start.
+        while (outcome == BATCH_REFUSED && level + 1 < LEVEL_COUNT)
+            outcome = ListFolderBatch(folder, batch, LISTING_BATCH_BYTES, restart, static_cast<ListingLevel>(++level));
         if (outcome == BATCH_END)
             break;
         if (outcome != BATCH_FILLED) {
             ReleaseListing(listing);
             return false;
         }
+        const ListingLayout& layout = LISTING_LAYOUTS[level];
         for (auto* record = static_cast<BYTE*>(batch);; ) {
-            // The two records differ only from the file id on.
-            auto* full = reinterpret_cast<FILE_FULL_DIR_INFORMATION*>(record);
-            auto* withId = reinterpret_cast<FILE_ID_FULL_DIR_INFORMATION*>(record);
-            const WCHAR* name = withIds ? withId->FileName : full->FileName;
-            int length = static_cast<int>(full->FileNameLength / sizeof(WCHAR));
+            // Every kind of record begins with the same fields (see nt_records.h).
+            auto* common = reinterpret_cast<FILE_FULL_DIR_INFORMATION*>(record);
+            auto* name = reinterpret_cast<const WCHAR*>(record + layout.nameOffset);
+            int length = static_cast<int>(common->FileNameLength / sizeof(WCHAR));
             if (!IsDotName(name, length)) {
                 // A name the system could not hold in an entry's length field is no name.
                 if (length > 0xFFFF || !MakeRoom(listing, capacity, used, EntryBytes(length))) {
@@ -124,8 +121,12 @@ bool ListFolder(HANDLE folder, void* batch, FolderListing& listing, bool markNam
                     return false;
                 }
                 auto* entry = reinterpret_cast<FolderEntry*>(static_cast<BYTE*>(listing.block) + used);
-                entry->id = withIds ? withId->FileId.QuadPart : 0;
-                entry->attributes = full->FileAttributes;
+                entry->id = 0;
+                if (layout.idOffset != 0)
+                    CopyMemory(&entry->id, record + layout.idOffset, sizeof entry->id);
+                entry->attributes = common->FileAttributes;
+                // A reparse point's records hold its tag where others hold their EA size.
+                entry->tag = (common->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? common->EaSize : 0;
                 entry->length = static_cast<WORD>(length);
                 entry->flags = 0;
                 CopyMemory(entry->name, name, length * sizeof(WCHAR));
@@ -133,9 +134,9 @@ bool ListFolder(HANDLE folder, void* batch, FolderListing& listing, bool markNam
                 used += EntryBytes(length);
                 ++count;
             }
-            if (full->NextEntryOffset == 0)
+            if (common->NextEntryOffset == 0)
                 break;
-            record += full->NextEntryOffset;
+            record += common->NextEntryOffset;
         }
     }
     listing.first = static_cast<FolderEntry*>(listing.block);

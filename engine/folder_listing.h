@@ -10,6 +10,7 @@
 struct FolderEntry {
     LONGLONG id;        // its file id; 0 or -1 where the file system keeps none
     DWORD attributes;
+    DWORD tag;          // its reparse tag, where its attributes make it a reparse point
     WORD length;        // characters of the name
     WORD flags;         // ENTRY_ bits
     WCHAR name[1];
@@ -32,9 +33,10 @@ struct FolderListing {
 constexpr ULONG LISTING_BATCH_BYTES = 64 * 1024;
 
 // Lists the open folder `folder`, "." and ".." left out, in the order the system gives;
-// with `markNamesakes`, marks the ambiguous entries. False when it cannot be listed whole,
-// to the system's own "no more files": the listing is then empty, and nothing in the
-// folder may be acted on.
+// with `markNamesakes`, marks the ambiguous entries. The records are the best that the
+// file system offers (see ListingLevel): one that refuses a kind of record is asked for
+// the next. False when it cannot be listed whole, to the system's own "no more files":
+// the listing is then empty, and nothing in the folder may be acted on.
 bool ListFolder(HANDLE folder, void* batch, FolderListing& listing, bool markNamesakes);
 void ReleaseListing(FolderListing& listing);
 

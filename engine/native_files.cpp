@@ -18,6 +18,8 @@ constexpr NTSTATUS NOT_IMPLEMENTED = static_cast<NTSTATUS>(0xC0000002);
 constexpr NTSTATUS INVALID_INFO_CLASS = static_cast<NTSTATUS>(0xC0000003);
 constexpr NTSTATUS INVALID_PARAMETER = static_cast<NTSTATUS>(0xC000000D);
 constexpr NTSTATUS NOT_SUPPORTED = static_cast<NTSTATUS>(0xC00000BB);
+constexpr NTSTATUS INVALID_LEVEL = static_cast<NTSTATUS>(0xC0000148);
+constexpr NTSTATUS INVALID_DEVICE_REQUEST = static_cast<NTSTATUS>(0xC0000010);
 constexpr NTSTATUS PENDING = static_cast<NTSTATUS>(0x00000103);
 
 // The request and its flags, from the platform's kernel-mode headers. mingw's list of
@@ -31,9 +33,16 @@ typedef NTSTATUS(NTAPI* SetInformationCall)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULO
 const SetInformationCall SetInformationByNumber =
     reinterpret_cast<SetInformationCall>(reinterpret_cast<void (*)()>(&NtSetInformationFile));
 
-// Set once the system has said that it knows no POSIX-semantics deletion (Wine 8, Windows
-// before 10 1709): from then on every file goes the classic way at once.
-volatile LONG g_posixDeletionUnknown;
+// The volumes that have said that they know no POSIX-semantics deletion (Wine 8, Windows
+// before 10 1709, file systems that refuse the request itself): each slot holds a serial
+// number with bit 32 set, or 0 while free. Files on them go the classic way at once.
+constexpr int REMEMBERED_VOLUMES = 16;
+volatile LONG64 g_noPosixVolumes[REMEMBERED_VOLUMES];
+constexpr LONG64 SLOT_USED = LONG64(1) << 32;
+
+// The reparse tags with this bit are links of one kind or another (mount points,
+// junctions, symbolic and WSL links): IsReparseTagNameSurrogate in the platform's headers.
+constexpr DWORD NAME_SURROGATE_BIT = 0x20000000;
 
 // File-system redirection belongs to the 32-bit program on 64-bit Windows, and to its
 // calling thread: it is turned off around each open only, as the platform advises, so
@@ -70,8 +79,7 @@ HANDLE OpenRelative(HANDLE folder, const WCHAR* name, int length, ACCESS_MASK ac
     HANDLE handle = nullptr;
     RedirectionOff redirection;
     NTSTATUS result = NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &status, nullptr, 0, SHARE_ALL,
-                                   FILE_OPEN, options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT,
-                                   nullptr, 0);
+                                   FILE_OPEN, options | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
     return NT_SUCCESS(result) ? handle : nullptr;
 }
 
@@ -79,7 +87,7 @@ HANDLE OpenRelative(HANDLE folder, const WCHAR* name, int length, ACCESS_MASK ac
 
 HANDLE OpenFolder(HANDLE folder, const WCHAR* name, int length)
 {
-    constexpr ACCESS_MASK ACCESS = FILE_LIST_DIRECTORY | FILE_TRAVERSE;
+    constexpr ACCESS_MASK ACCESS = FILE_LIST_DIRECTORY;
     if (folder == nullptr) {
         // Without FILE_FLAG_OVERLAPPED the handle is a synchronous one.
         RedirectionOff redirection;
@@ -87,10 +95,32 @@ HANDLE OpenFolder(HANDLE folder, const WCHAR* name, int length)
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
     }
-    return OpenRelative(folder, name, length, ACCESS, FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT);
+    return OpenRelative(folder, name, length, ACCESS,
+                        FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT | FILE_OPEN_REPARSE_POINT);
+}
+
+bool IsOpenFolder(HANDLE handle)
+{
+    IO_STATUS_BLOCK status;
+    FILE_STANDARD_INFORMATION information = {};
+    return NT_SUCCESS(NtQueryInformationFile(handle, &status, &information, sizeof information,
+                                             FileStandardInformation)) &&
+           information.Directory;
 }
 
 HANDLE OpenFileForDeletion(HANDLE folder, const WCHAR* name, int length)
+{
+    return OpenRelative(folder, name, length, DELETE, FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
+}
+
+bool IsDataReparseFile(DWORD attributes, DWORD tag)
+{
+    // No tag is 0: a listing that gave none leaves the file to go as the entry itself.
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && tag != 0 &&
+           !(tag & NAME_SURROGATE_BIT);
+}
+
+HANDLE OpenFileThroughFilter(HANDLE folder, const WCHAR* name, int length)
 {
     return OpenRelative(folder, name, length, DELETE, FILE_NON_DIRECTORY_FILE);
 }
@@ -101,18 +131,28 @@ BatchOutcome BatchOutcomeOf(NTSTATUS result, ULONG_PTR information, bool first)
         return BATCH_END;
     if (NT_SUCCESS(result) && result != PENDING && information > 0)
         return BATCH_FILLED;
+    // What file systems and redirectors answer for a class they do not offer.
     if (first && (result == INVALID_INFO_CLASS || result == NOT_IMPLEMENTED || result == NOT_SUPPORTED ||
-                  result == INVALID_PARAMETER))
+                  result == INVALID_PARAMETER || result == INVALID_LEVEL || result == INVALID_DEVICE_REQUEST))
         return BATCH_REFUSED;
     return BATCH_FAILED;
 }
 
-BatchOutcome ListFolderBatch(HANDLE folder, void* buffer, ULONG bytes, bool restart, bool withIds)
+const ListingLayout LISTING_LAYOUTS[LEVEL_COUNT] = {
+    {FileIdFullDirectoryInformation, offsetof(FILE_ID_FULL_DIR_INFORMATION, FileId),
+     offsetof(FILE_ID_FULL_DIR_INFORMATION, FileName)},
+    {FileIdBothDirectoryInformation, offsetof(FILE_ID_BOTH_DIR_INFORMATION, FileId),
+     offsetof(FILE_ID_BOTH_DIR_INFORMATION, FileName)},
+    {FileFullDirectoryInformation, 0, offsetof(FILE_FULL_DIR_INFORMATION, FileName)},
+    {FileBothDirectoryInformation, 0, offsetof(FILE_BOTH_DIR_INFORMATION, FileName)},
+};
+
+BatchOutcome ListFolderBatch(HANDLE folder, void* buffer, ULONG bytes, bool restart, ListingLevel level)
 {
     IO_STATUS_BLOCK status = {};
     NTSTATUS result = NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &status, buffer, bytes,
-                                           withIds ? FileIdFullDirectoryInformation : FileFullDirectoryInformation,
-                                           FALSE, nullptr, restart ? TRUE : FALSE);
+                                           LISTING_LAYOUTS[level].informationClass, FALSE, nullptr,
+                                           restart ? TRUE : FALSE);
     // Only a handle opened for asynchronous I/O answers so; its status block is written
     // when the call has ended.
     if (result == PENDING && WaitForSingleObject(folder, INFINITE) == WAIT_OBJECT_0)
@@ -128,6 +168,19 @@ bool QueryFileId(HANDLE handle, LONGLONG& id)
                                            FileInternalInformation)))
         return false;
     id = information.IndexNumber.QuadPart;
+    return true;
+}
+
+bool QueryVolumeSerial(HANDLE handle, ULONG& serial)
+{
+    IO_STATUS_BLOCK status;
+    // Room for the record and a label of the longest length a volume may have.
+    BYTE block[sizeof(FILE_FS_VOLUME_INFORMATION) + 64 * sizeof(WCHAR)];
+    NTSTATUS result = NtQueryVolumeInformationFile(handle, &status, block, sizeof block, FileFsVolumeInformation);
+    // A label longer still leaves the record whole, with BUFFER_OVERFLOW.
+    if (!NT_SUCCESS(result) && result != static_cast<NTSTATUS>(0x80000005))
+        return false;
+    serial = reinterpret_cast<FILE_FS_VOLUME_INFORMATION*>(block)->VolumeSerialNumber;
     return true;
 }
 
@@ -157,17 +210,43 @@ PosixDeletion PosixDeletionOutcome(NTSTATUS result)
     return POSIX_REFUSED;
 }
 
-bool MarkForDeletion(HANDLE handle)
+bool KnowsNoPosixDeletion(ULONG volumeSerial)
+{
+    for (volatile LONG64& slot : g_noPosixVolumes) {
+        LONG64 held = InterlockedCompareExchange64(&slot, 0, 0);
+        if (held == 0)
+            return false;
+        if (held == (SLOT_USED | volumeSerial))
+            return true;
+    }
+    return false;
+}
+
+void NoteNoPosixDeletion(ULONG volumeSerial)
+{
+    for (volatile LONG64& slot : g_noPosixVolumes) {
+        LONG64 held = InterlockedCompareExchange64(&slot, SLOT_USED | volumeSerial, 0);
+        if (held == 0 || held == (SLOT_USED | volumeSerial))
+            return;
+    }
+}
+
+namespace {
+
+// The platform's own deletion: POSIX semantics unless the volume is known not to offer
+// them, then the classic request. `volumeSerial` null when the volume is not known.
+bool Mark(HANDLE handle, const ULONG* volumeSerial)
 {
     IO_STATUS_BLOCK status;
-    if (!g_posixDeletionUnknown) {
-        ULONG flags = DISPOSITION_DELETE | DISPOSITION_POSIX_SEMANTICS;
-        switch (PosixDeletionOutcome(SetInformationByNumber(handle, &status, &flags, sizeof flags,
+    if (volumeSerial == nullptr || !KnowsNoPosixDeletion(*volumeSerial)) {
+        FILE_DISPOSITION_INFORMATION_EX_RECORD disposition = {DISPOSITION_DELETE | DISPOSITION_POSIX_SEMANTICS};
+        switch (PosixDeletionOutcome(SetInformationByNumber(handle, &status, &disposition, sizeof disposition,
                                                             FILE_DISPOSITION_INFORMATION_EX_CLASS))) {
         case POSIX_DONE:
             return true;
         case POSIX_UNKNOWN_TO_SYSTEM:
-            InterlockedExchange(&g_posixDeletionUnknown, 1);
+            if (volumeSerial != nullptr)
+                NoteNoPosixDeletion(*volumeSerial);
             break;
         case POSIX_REFUSED:
             break;
@@ -176,6 +255,18 @@ bool MarkForDeletion(HANDLE handle)
     FILE_DISPOSITION_INFORMATION disposition = {TRUE};
     return NT_SUCCESS(NtSetInformationFile(handle, &status, &disposition, sizeof disposition,
                                            FileDispositionInformation));
+}
+
+}  // namespace
+
+bool MarkForDeletion(HANDLE handle, ULONG volumeSerial)
+{
+    return Mark(handle, &volumeSerial);
+}
+
+bool MarkForDeletion(HANDLE handle)
+{
+    return Mark(handle, nullptr);
 }
 
 void CloseObject(HANDLE handle)

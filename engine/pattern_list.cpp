@@ -1,5 +1,7 @@
 #include "engine/pattern_list.h"
 
+#include "base/global_block.h"
+
 extern "C" WCHAR NTAPI RtlUpcaseUnicodeChar(WCHAR c);
 
 namespace {
@@ -26,48 +28,107 @@ WCHAR Upper(WCHAR c)
     return RtlUpcaseUnicodeChar(c);
 }
 
-bool HasWildcard(const WCHAR* pattern, int length)
+// What a pattern's characters become on the way to the file system, as the platform's
+// FindFirstFile hands them over: every "?" is DOS_QM, a "." just before a "?" or a "*" is
+// DOS_DOT, and a "*" just before a "." (or before the trailing dots that the platform
+// drops) is DOS_STAR. Any other character stands for itself.
+enum Token {
+    TOKEN_LETTER,
+    TOKEN_STAR,      // any run of characters
+    TOKEN_DOS_STAR,  // any run that does not take the name's last "."
+    TOKEN_DOS_QM,    // one character, or nothing at a "." or at the end of the name
+    TOKEN_DOS_DOT,   // a ".", or nothing at the end of the name
+};
+
+// A pattern as the file system receives it: without its trailing dots.
+struct Expression {
+    const WCHAR* text;
+    int length;
+    bool endedWithDot;   // its "*." at the end, if any, is DOS_STAR
+};
+
+Token TokenAt(const Expression& expression, int at)
 {
-    for (int i = 0; i < length; ++i)
-        if (pattern[i] == L'*' || pattern[i] == L'?')
-            return true;
-    return false;
+    WCHAR c = expression.text[at];
+    bool last = at + 1 == expression.length;
+    WCHAR after = last ? L'\0' : expression.text[at + 1];
+    if (c == L'?')
+        return TOKEN_DOS_QM;
+    if (c == L'*')
+        return after == L'.' || (last && expression.endedWithDot) ? TOKEN_DOS_STAR : TOKEN_STAR;
+    if (c == L'.' && (after == L'?' || after == L'*'))
+        return TOKEN_DOS_DOT;
+    return TOKEN_LETTER;
 }
 
-bool HasDot(const WCHAR* name, int length)
-{
-    for (int i = 0; i < length; ++i)
-        if (name[i] == L'.')
-            return true;
-    return false;
-}
+// States of the match: state p means that the first p tokens have been matched. Sets of
+// up to this many states live on the stack; a longer pattern takes a block of its own.
+constexpr int STACK_STATES = 128;
 
-// Plain "*" and "?" matching of the whole name against the first `length` characters of
-// the pattern. Iterative, with one step back to the last "*": no recursion, whatever the
-// number of stars.
-bool Matches(const WCHAR* name, int nameLength, const WCHAR* pattern, int length)
+// The file system's matching of a whole name against an expression (the algorithm that
+// FsRtlIsNameInExpression documents), run as a set of states advanced one character at a
+// time: no backtracking, so no pattern costs more than its length times the name's.
+bool Matches(const WCHAR* name, int nameLength, const Expression& expression, BYTE* current, BYTE* next)
 {
-    int p = 0;
-    int n = 0;
-    int starAt = -1;
-    int starName = 0;
-    while (n < nameLength) {
-        if (p < length && pattern[p] == L'*') {
-            starAt = p++;
-            starName = n;
-        } else if (p < length && (pattern[p] == L'?' || Upper(pattern[p]) == Upper(name[n]))) {
-            ++p;
-            ++n;
-        } else if (starAt >= 0) {
-            p = starAt + 1;
-            n = ++starName;
-        } else {
-            return false;
+    int lastDot = -1;
+    for (int k = 0; k < nameLength; ++k)
+        if (name[k] == L'.')
+            lastDot = k;
+    int states = expression.length + 1;
+    ZeroMemory(current, states);
+    current[0] = 1;
+    for (int k = 0;; ++k) {
+        bool atEnd = k == nameLength;
+        WCHAR c = atEnd ? L'\0' : name[k];
+        // The moves that take no character only go forward: one pass in order closes the set.
+        for (int p = 0; p < expression.length; ++p) {
+            if (!current[p])
+                continue;
+            Token token = TokenAt(expression, p);
+            if (token == TOKEN_STAR || token == TOKEN_DOS_STAR || (token == TOKEN_DOS_QM && (atEnd || c == L'.')) ||
+                (token == TOKEN_DOS_DOT && atEnd))
+                current[p + 1] = 1;
         }
+        if (atEnd)
+            return current[expression.length] != 0;
+        ZeroMemory(next, states);
+        bool alive = false;
+        for (int p = 0; p < expression.length; ++p) {
+            if (!current[p])
+                continue;
+            int to = -1;
+            switch (TokenAt(expression, p)) {
+            case TOKEN_STAR:
+                to = p;
+                break;
+            case TOKEN_DOS_STAR:
+                if (c != L'.' || k != lastDot)
+                    to = p;
+                break;
+            case TOKEN_DOS_QM:
+                if (c != L'.')
+                    to = p + 1;
+                break;
+            case TOKEN_DOS_DOT:
+                if (c == L'.')
+                    to = p + 1;
+                break;
+            case TOKEN_LETTER:
+                if (Upper(expression.text[p]) == Upper(c))
+                    to = p + 1;
+                break;
+            }
+            if (to >= 0) {
+                next[to] = 1;
+                alive = true;
+            }
+        }
+        if (!alive)
+            return false;
+        BYTE* swap = current;
+        current = next;
+        next = swap;
     }
-    while (p < length && pattern[p] == L'*')
-        ++p;
-    return p == length;
 }
 
 }  // namespace
@@ -161,17 +222,22 @@ int TakePatterns(WCHAR* list, WCHAR* table, int capacity)
 bool NameMatchesPattern(const WCHAR* name, int nameLength, const WCHAR* pattern)
 {
     int length = lstrlenW(pattern);
-    if (!HasWildcard(pattern, length)) {
-        // A name without wildcards loses its trailing dots on the way to the file
-        // system: "readme." is "readme".
-        while (length > 0 && pattern[length - 1] == L'.')
-            --length;
-        return Matches(name, nameLength, pattern, length);
-    }
-    if (length > 0 && pattern[length - 1] == L'.')
-        return !HasDot(name, nameLength) && Matches(name, nameLength, pattern, length - 1);
-    if (Matches(name, nameLength, pattern, length))
+    // The platform drops a name's trailing dots before the file system sees it.
+    Expression expression = {pattern, length, length > 0 && pattern[length - 1] == L'.'};
+    while (expression.length > 0 && pattern[expression.length - 1] == L'.')
+        --expression.length;
+    // Nothing but dots names the folder itself, never a file in it.
+    if (expression.length == 0)
+        return false;
+    // "*.*" is handed over as "*".
+    if (expression.length == 3 && pattern[0] == L'*' && pattern[1] == L'.' && pattern[2] == L'*')
         return true;
-    return length >= 2 && pattern[length - 2] == L'.' && pattern[length - 1] == L'*' &&
-           !HasDot(name, nameLength) && Matches(name, nameLength, pattern, length - 2);
+    SIZE_T states = static_cast<SIZE_T>(expression.length) + 1;
+    if (states <= STACK_STATES) {
+        BYTE current[STACK_STATES];
+        BYTE next[STACK_STATES];
+        return Matches(name, nameLength, expression, current, next);
+    }
+    GlobalBlock sets(2 * states);
+    return sets && Matches(name, nameLength, expression, sets.as<BYTE>(), sets.as<BYTE>() + states);
 }

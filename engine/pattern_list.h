@@ -42,9 +42,14 @@ PatternFault FindPatternFault(const WCHAR* pattern, WCHAR& character);
 // left out. Gives how many were written.
 int TakePatterns(WCHAR* list, WCHAR* table, int capacity);
 
-// Whether a long name is one that the pattern stands for, compared without regard to case:
-// "*" stands for any run of characters, "?" for exactly one; "name.*" also takes "name"
-// without any dot, and a wildcard pattern ending with "." takes only names without a dot.
+// Whether a long name is one that the pattern stands for, by Windows' own rules, wherever
+// the program runs: the rules of FindFirstFile, which drops the pattern's trailing dots
+// and hands "*.*" over as "*", every "?" as DOS_QM (one character, or nothing at a "." or
+// at the end of the name), a "." before a "?" or a "*" as DOS_DOT (a ".", or nothing at
+// the end), and a "*" before a "." or before the dropped trailing dots as DOS_STAR (any
+// run that does not take the name's last "."); then the file system's matching, letters
+// compared without regard to case. So "f??" names "f", "f1" and "f12" but never "f.c",
+// "a?.obj" names "a.obj", and "*." names the names without a dot.
 // The platform also matches patterns against generated short names ("*.htm" finds
 // "page.html" through "PAGE~1.HTM"); this is the test that only the long name counts.
 // `name` has `length` characters (no terminator needed); `pattern` is terminated.

@@ -4,7 +4,8 @@
 #ifndef BRUMIX_REMOVAL_WORKERS_H
 #define BRUMIX_REMOVAL_WORKERS_H
 
-#include "engine/folder_walk.h"
+#include "engine/deletion_run.h"
+#include "engine/walked_folder.h"
 
 // Starts the threads; null when they cannot be had (the walk then deletes by itself).
 RemovalWorkers* StartRemovalWorkers();

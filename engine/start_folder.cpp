@@ -80,13 +80,6 @@ int LongForm(const WCHAR* folder, int length, WCHAR* path)
     return prefixLength + length - skipped;
 }
 
-bool IsFolder(HANDLE handle)
-{
-    BY_HANDLE_FILE_INFORMATION information;
-    return GetFileInformationByHandle(handle, &information) &&
-           (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 WCHAR* MakeFullFolder(const WCHAR* typed)
@@ -153,12 +146,22 @@ WalkedFolder* OpenStartFolder(const WCHAR* folder, void* nameBlock)
     HANDLE handle = OpenFolder(nullptr, path, pathLength);
     if (handle == nullptr)
         return nullptr;
-    int foundLength = 0;
-    const WCHAR* found = IsFolder(handle) ? QueryObjectName(handle, nameBlock, foundLength) : nullptr;
-    WalkedFolder* start =
-        found != nullptr ? MakeWalkedFolder(handle, found, foundLength, folder, length, L"", 0) : nullptr;
-    if (start == nullptr)
+    if (!IsOpenFolder(handle)) {
         CloseObject(handle);
+        return nullptr;
+    }
+    // Checked by id, the walk does without it (see StartCanBeWalked).
+    int foundLength = 0;
+    const WCHAR* found = QueryObjectName(handle, nameBlock, foundLength);
+    WalkedFolder* start = MakeWalkedFolder(handle, found, foundLength, folder, length, L"", 0);
+    if (start == nullptr) {
+        CloseObject(handle);
+        return nullptr;
+    }
+    if (!StartCanBeWalked(start->check, found != nullptr)) {
+        ReleaseFolder(start);
+        return nullptr;
+    }
     return start;
 }
 
@@ -168,18 +171,18 @@ WalkedFolder* OpenStartFolder(const WCHAR* folder, void* nameBlock)
 // that has such a namesake, or below one. A folder above that cannot be listed, or that
 // Wine leaves out of its parent's listing (it hides /dev, for one), shows no namesake.
 // Windows reports names as they are: there the guard would only leave named files behind.
-bool HasNamesakeAbove(HANDLE start, void* batch)
+bool HasNamesakeAbove(const WalkedFolder& start, void* batch)
 {
-    if (ResolveEntryCheck(CHECK_BY_PLATFORM) != CHECK_BY_NAME)
+    if (start.check != CHECK_BY_NAME)
         return false;
-    DWORD needed = GetFinalPathNameByHandleW(start, nullptr, 0, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    DWORD needed = GetFinalPathNameByHandleW(start.handle, nullptr, 0, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (needed == 0)
         return false;
     GlobalBlock block((needed + 1) * sizeof(WCHAR));
     if (!block)
         return true;
     WCHAR* path = block.as<WCHAR>();
-    int length = static_cast<int>(GetFinalPathNameByHandleW(start, path, needed + 1,
+    int length = static_cast<int>(GetFinalPathNameByHandleW(start.handle, path, needed + 1,
                                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS));
     if (length <= 0 || length > static_cast<int>(needed))
         return true;

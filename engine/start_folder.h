@@ -3,7 +3,7 @@
 #ifndef BRUMIX_START_FOLDER_H
 #define BRUMIX_START_FOLDER_H
 
-#include "engine/folder_walk.h"
+#include "engine/walked_folder.h"
 
 // The folder text as the run names it and walks it, ending with "\": made full against the
 // current directory of the moment ("sub" is the current directory's "sub", an empty text
@@ -17,12 +17,13 @@ WCHAR* MakeFullFolder(const WCHAR* typed);
 
 // Opens the folder that `folder`, a full path as MakeFullFolder gives it, names, at any
 // length; that text begins every path that the run's questions show. `nameBlock` is
-// OBJECT_NAME_BYTES of scratch. Null when there is no such folder.
+// OBJECT_NAME_BYTES of scratch. Null when there is no such folder, or when the folder
+// must be checked by name (see entry_check.h) and the system gives none for it.
 WalkedFolder* OpenStartFolder(const WCHAR* folder, void* nameBlock);
 
 // True when the start folder, or a folder above it, has a namesake beside it but for
-// trailing dots or blanks, on a platform that reports names without them; `batch` is
-// LISTING_BATCH_BYTES of scratch.
-bool HasNamesakeAbove(HANDLE start, void* batch);
+// trailing dots or blanks, where its entries are checked by the names reported, which
+// come without them; `batch` is LISTING_BATCH_BYTES of scratch.
+bool HasNamesakeAbove(const WalkedFolder& start, void* batch);
 
 #endif

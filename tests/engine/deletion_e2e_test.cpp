@@ -234,4 +234,18 @@ TEST(DeletionE2E, PatternInAnotherScriptDeletesExactlyTheFilesItNames)
     }
 }
 
+// Windows' "?" is one character, or none at a dot or at the end of the name: "f??" names
+// "f12" and never "f.c", "a?.obj" names "a.obj". Wine's own listing says otherwise.
+TEST(DeletionE2E, QuestionMarksNameWhatTheyNameOnWindows)
+{
+    TempFolder root;
+    for (const char* file : {"f", "f1", "f12", "f.c", "f123", "a.obj", "ab.obj", "abc.obj", "sub\\f12"})
+        root.MakeFile(file);
+    BrumixApp app;
+    StartRun(app, root.path(), "f?? a?.obj", false, false);
+    ASSERT_TRUE(app.WaitIdle());
+    EXPECT_EQ(root.Files(), (Names{"abc.obj", "f.c", "f123", "sub\\f12"}));
+    Close(app);
+}
+
 }  // namespace

@@ -68,7 +68,7 @@ TEST(PatternList, OnlyTheLongNameCounts)
         {L"*.obj", L"main.obj", true},    {L"*.obj", L"MAIN.OBJ", true},   {L"*.OBJ", L"main.obj", true},
         {L"*.obj", L"x.objx", false},     {L"*.htm", L"x.html", false},    {L"*.htm", L"x.htm", true},
         {L"*.obj", L"obj", false},        {L"*.obj", L".obj", true},       {L"*.obj", L"a.b.obj", true},
-        {L"?.o", L"a.o", true},           {L"?.o", L"ab.o", false},        {L"?.o", L".o", false},
+        {L"?.o", L"a.o", true},           {L"?.o", L"ab.o", false},        {L"?.o", L".o", true},
         {L"a?c", L"abc", true},           {L"a?c", L"ac", false},          {L"a*", L"A", true},
         {L"*", L"anything.at.all", true}, {L"*.*", L"noext", true},        {L"*.*", L"a.b", true},
         {L"a*.*", L"abc", true},          {L"a*.*", L"b.c", false},        {L"x.*", L"x", true},
@@ -77,7 +77,7 @@ TEST(PatternList, OnlyTheLongNameCounts)
         {L"readme.", L"readme.txt", false}, {L"readme", L"README", true},  {L"*x*", L"box.obj", true},
         {L"*x*", L"bo.obj", false},       {L"**a", L"ba", true},           {L"*a*b*c", L"xaybzc", true},
         {L"*a*b*c", L"xaybz", false},     {L"été.txt", L"ÉTÉ.TXT", true},  {L"œuvre", L"Œuvre", true},
-        {L"ÿ*", L"Ÿx", true},             {L"*.obj", L"a.obj.", false},    {L"x?", L"x.", true},
+        {L"ÿ*", L"Ÿx", true},             {L"*.obj", L"a.obj.", false},    {L"x?", L"x.", false},
         // Names outside the ANSI code page are matched as they are, one character each.
         {L"*.obj", L"日本.obj", true},     {L"?.obj", L"ā.obj", true},      {L"a.obj", L"ā.obj", false},
         {L"ω*", L"Ωmega.obj", true},      {L"??.obj", L"日本.obj", true},   {L"?.obj", L"日本.obj", false},

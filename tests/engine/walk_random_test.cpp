@@ -19,37 +19,61 @@
 
 namespace {
 
-// Wildcards as a user reads them: "*" any run, "?" one character, no regard to case;
-// "name.*" also names "name", and a pattern with wildcards ending in "." names only names
-// without a dot. The patterns drawn are ASCII, so ASCII upper case is enough.
+// Windows' rules, written here apart from the program's: FindFirstFile drops a pattern's
+// trailing dots and hands "*.*" over as "*", "?" as DOS_QM (">"), a "." before "?" or "*"
+// as DOS_DOT ("\""), a "*" before a "." or before the dropped dots as DOS_STAR ("<"); the
+// file system then matches without regard to case. The patterns drawn are ASCII, so ASCII
+// upper case is enough.
 wchar_t Up(wchar_t c)
 {
     return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c;
 }
 
-bool Wild(const std::wstring& pattern, size_t p, const std::wstring& name, size_t n)
+std::wstring Translate(const std::wstring& pattern)
 {
-    if (p == pattern.size())
+    size_t length = pattern.find_last_not_of(L'.') + 1;
+    if (pattern.compare(0, length, L"*.*") == 0 && length == 3)
+        return L"*";
+    std::wstring expression;
+    for (size_t i = 0; i < length; ++i) {
+        wchar_t c = pattern[i], after = i + 1 < length ? pattern[i + 1] : L'\0';
+        if (c == L'?')
+            expression += L'>';
+        else if (c == L'*' && (after == L'.' || (i + 1 == length && length < pattern.size())))
+            expression += L'<';
+        else if (c == L'.' && (after == L'?' || after == L'*'))
+            expression += L'"';
+        else
+            expression += c;
+    }
+    return expression;
+}
+
+bool Wild(const std::wstring& e, size_t p, const std::wstring& name, size_t n)
+{
+    if (p == e.size())
         return n == name.size();
-    if (pattern[p] == L'*')
-        return Wild(pattern, p + 1, name, n) || (n < name.size() && Wild(pattern, p, name, n + 1));
-    if (n == name.size())
-        return false;
-    bool same = pattern[p] == L'?' || Up(pattern[p]) == Up(name[n]);
-    return same && Wild(pattern, p + 1, name, n + 1);
+    bool end = n == name.size();
+    switch (e[p]) {
+    case L'*':
+        return Wild(e, p + 1, name, n) || (!end && Wild(e, p, name, n + 1));
+    case L'<':
+        // Never the name's last dot.
+        return Wild(e, p + 1, name, n) ||
+               (!end && (name[n] != L'.' || name.find(L'.', n + 1) != std::wstring::npos) && Wild(e, p, name, n + 1));
+    case L'>':
+        return end || name[n] == L'.' ? Wild(e, p + 1, name, n) : Wild(e, p + 1, name, n + 1);
+    case L'"':
+        return end ? Wild(e, p + 1, name, n) : name[n] == L'.' && Wild(e, p + 1, name, n + 1);
+    default:
+        return !end && Up(e[p]) == Up(name[n]) && Wild(e, p + 1, name, n + 1);
+    }
 }
 
 bool PatternNames(const std::string& utf8Pattern, const std::string& utf8Name)
 {
-    std::wstring pattern = Wide(utf8Pattern), name = Wide(utf8Name);
-    bool wildcards = pattern.find_first_of(L"*?") != std::wstring::npos;
-    bool dotless = name.find(L'.') == std::wstring::npos;
-    if (wildcards && pattern.back() == L'.')
-        return dotless && Wild(pattern.substr(0, pattern.size() - 1), 0, name, 0);
-    if (Wild(pattern, 0, name, 0))
-        return true;
-    return dotless && pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, L".*") == 0 &&
-           Wild(pattern.substr(0, pattern.size() - 2), 0, name, 0);
+    std::wstring expression = Translate(Wide(utf8Pattern));
+    return !expression.empty() && Wild(expression, 0, Wide(utf8Name), 0);
 }
 
 struct Folder {
@@ -97,7 +121,8 @@ Plan MakePlan(std::mt19937& random, TempFolder& root)
                                                          "\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF", longFolder};
     static const std::vector<std::string> pool = {"*.obj", "*.res", "*.htm", "*.o", "a*", "*b*", "?.c", "*.",
                                                   "*.*", "main.*", "x?.*", "lib*", "*.OBJ", "*1*", "page.htm",
-                                                  "??", "*.objx"};
+                                                  "??", "*.objx", "a?.obj", "*.?", "b??", "x*.", "*.??", "?.o", "*.o?",
+                                                  "main.?", "*.*.", "a*.obj."};
     static const std::vector<std::string> separators = {";", ",", " ", ";;", " , ", "; "};
 
     Plan plan;

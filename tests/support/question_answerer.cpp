@@ -96,9 +96,11 @@ LRESULT CALLBACK QuestionAnswerer::HookProc(int code, WPARAM wParam, LPARAM lPar
 
 void QuestionAnswerer::Handle(HWND box)
 {
-    // A box is activated again when a window in front of it goes: answer it once.
-    // A mark on the window itself, since window handles are reused.
-    if (driver::ClassName(box) != "#32770" || !driver::IsMessageBox(box) || GetPropA(box, ANSWERED) != nullptr)
+    // Each box is answered once, marked on the window itself, since handles are reused.
+    // Only a box of this thread is its to answer, never another program's (Wine tells a
+    // thread's hooks of more than its own windows).
+    if (driver::ClassName(box) != "#32770" || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId() ||
+        !driver::IsMessageBox(box) || GetPropA(box, ANSWERED) != nullptr)
         return;
     SetPropA(box, ANSWERED, reinterpret_cast<HANDLE>(1));
 
