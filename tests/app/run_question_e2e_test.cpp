@@ -62,11 +62,14 @@ TEST(RunQuestionE2E, FolderTextIsMadeFullInTheBoxAndInTheQuestion)
         {"", drive},
         {"\\", drive},
     };
+    // Three safeguards, as two cases name the drive's root: a pattern that names nothing
+    // real, No to the summary, and the per-file question on, so that even a run that
+    // started would only ask.
     const std::string pattern = NoSuchFile();
     BrumixApp app;
     ASSERT_TRUE(app.Start(start.path()));
     app.SetChecked(IDC_RECURSE, false);
-    app.SetChecked(IDC_CONFIRM, false);
+    app.SetChecked(IDC_CONFIRM, true);
     for (const Case& c : cases) {
         SCOPED_TRACE("\"" + c.typed + "\"");
         app.SetText(IDC_FOLDER, c.typed);
@@ -76,7 +79,7 @@ TEST(RunQuestionE2E, FolderTextIsMadeFullInTheBoxAndInTheQuestion)
         ASSERT_TRUE(app.WaitForMessageBox(box));
         EXPECT_EQ(app.Text(IDC_FOLDER), c.used);
         EXPECT_EQ(box.text, "On va effacer les fichiers " + pattern + "\nà partir de " + c.used +
-                                "\nOn ne fait pas du récursif\net on ne demande pas une confirmation");
+                                "\nOn ne fait pas du récursif\net on demande une confirmation");
         ASSERT_TRUE(app.Answer(box, IDNO));
         ASSERT_TRUE(app.WaitIdle());
     }
