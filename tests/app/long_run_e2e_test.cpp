@@ -208,29 +208,14 @@ bool WaitForCount(const BrumixApp& app, TitleWatch& titles)
     return true;
 }
 
-struct WindowSearch {
-    DWORD process;
-    HWND dialog;
-    int count;
-};
-
-BOOL CALLBACK CountOtherDialog(HWND window, LPARAM context)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == search->process && window != search->dialog && driver::ClassName(window) == "#32770")
-        ++search->count;
-    return TRUE;
-}
-
 // Dialogs of the program other than its main dialog, shown yet or not: a box, a picker,
 // the help.
 int OtherDialogs(const BrumixApp& app)
 {
-    WindowSearch search = {app.processId(), app.dialog(), 0};
-    EnumWindows(CountOtherDialog, reinterpret_cast<LPARAM>(&search));
-    return search.count;
+    HWND dialog = app.dialog();
+    return static_cast<int>(driver::TopLevelWindows(app.processId(), [dialog](HWND window) {
+                                return window != dialog && driver::ClassName(window) == "#32770";
+                            }).size());
 }
 
 // A tree for a long run, and the program to run on it. Under Wine the tree goes through

@@ -100,29 +100,13 @@ TEST(MainDialogE2E, ShowsEveryControlAsDesigned)
     EXPECT_TRUE(app.Close());
 }
 
-struct TooltipSearch {
-    DWORD process;
-    HWND shown;
-};
-
-BOOL CALLBACK FindShownTooltip(HWND window, LPARAM context)
-{
-    auto* search = reinterpret_cast<TooltipSearch*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == search->process && IsWindowVisible(window) && driver::ClassName(window) == "tooltips_class32") {
-        search->shown = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The tooltip that the program shows, if any.
 HWND ShownTooltip(const BrumixApp& app)
 {
-    TooltipSearch search = {app.processId(), nullptr};
-    EnumWindows(FindShownTooltip, reinterpret_cast<LPARAM>(&search));
-    return search.shown;
+    std::vector<HWND> shown = driver::TopLevelWindows(app.processId(), [](HWND window) {
+        return IsWindowVisible(window) && driver::ClassName(window) == "tooltips_class32";
+    });
+    return shown.empty() ? nullptr : shown.front();
 }
 
 // The buttons show an icon and the same "..." text; the pointer resting on each brings up

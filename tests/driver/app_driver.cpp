@@ -20,27 +20,12 @@ DWORD OwningProcess(HWND window)
     return processId;
 }
 
-struct TopLevelSearch {
-    DWORD processId;
-    bool shownOnly;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<TopLevelSearch*>(lParam);
-    if (OwningProcess(window) == search->processId && (!search->shownOnly || IsWindowVisible(window)) &&
-        ClassName(window) == "#32770")
-        search->found.push_back(window);
-    return TRUE;
-}
-
 // The program's dialogs and boxes; those not shown yet too, unless `shownOnly`.
 std::vector<HWND> DialogsOf(DWORD processId, bool shownOnly = true)
 {
-    TopLevelSearch search = {processId, shownOnly, {}};
-    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return TopLevelWindows(processId, [shownOnly](HWND window) {
+        return (!shownOnly || IsWindowVisible(window)) && ClassName(window) == "#32770";
+    });
 }
 
 HWND IconControl(HWND box)
@@ -235,6 +220,31 @@ std::string ClassName(HWND window)
     char name[256] = "";
     GetClassNameA(window, name, sizeof name);
     return name;
+}
+
+namespace {
+
+struct TopLevelSearch {
+    DWORD processId;
+    const std::function<bool(HWND)>* keep;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<TopLevelSearch*>(lParam);
+    if (OwningProcess(window) == search->processId && (*search->keep)(window))
+        search->found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD processId, const std::function<bool(HWND)>& keep)
+{
+    TopLevelSearch search = {processId, &keep, {}};
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::string ProgramFolder()

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -185,6 +186,9 @@ void TypeUtf8(HWND control, const std::string& text);
 std::string ClassName(HWND window);
 // A child's rectangle in its dialog's client area.
 RECT ClientRectOf(HWND child, HWND dialog);
+// The top-level windows of a process, shown or not, that `keep` takes, in the system's
+// order (the topmost first).
+std::vector<HWND> TopLevelWindows(DWORD processId, const std::function<bool(HWND)>& keep);
 // The directory that holds the running test program, with a final backslash.
 std::string ProgramFolder();
 // True under Wine, told by its ntdll's own export.

@@ -113,29 +113,14 @@ TEST(HelpE2E, FermerEnterEscapeAndTheCloseBoxEachCloseItAndOnlyIt)
     EXPECT_TRUE(app.Close());
 }
 
-struct HelpSearch {
-    DWORD process;
-    int count;
-};
-
-BOOL CALLBACK CountHelpDialog(HWND window, LPARAM context)
-{
-    auto* search = reinterpret_cast<HelpSearch*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char title[16] = "";
-    GetWindowTextA(window, title, sizeof title);
-    if (process == search->process && lstrcmpA(title, "Help") == 0)
-        ++search->count;
-    return TRUE;
-}
-
 // Dialogs of the program captioned "Help", shown or not.
 int HelpDialogs(const BrumixApp& app)
 {
-    HelpSearch search = {app.processId(), 0};
-    EnumWindows(CountHelpDialog, reinterpret_cast<LPARAM>(&search));
-    return search.count;
+    return static_cast<int>(driver::TopLevelWindows(app.processId(), [](HWND window) {
+                                char title[16] = "";
+                                GetWindowTextA(window, title, sizeof title);
+                                return lstrcmpA(title, "Help") == 0;
+                            }).size());
 }
 
 // F1 is the key for help on Windows: pressed as the keyboard presses it, it opens the
@@ -143,8 +128,10 @@ int HelpDialogs(const BrumixApp& app)
 // comes up to the main dialog too, which must not open a second one.
 TEST(HelpE2E, F1OpensTheHelpLikeAideAndNoSecondOneFromTheHelp)
 {
+    // Started in a folder of the test's own: a key that reached OK would start a run there.
+    TempFolder folder;
     BrumixApp app;
-    ASSERT_TRUE(app.Start("C:\\"));
+    ASSERT_TRUE(app.Start(folder.path()));
     for (int focused : {IDC_FOLDER, IDC_BROWSE_PATTERNS, IDOK}) {
         SCOPED_TRACE(testing::Message() << "focus on control " << focused);
         ASSERT_TRUE(app.Focus(focused));

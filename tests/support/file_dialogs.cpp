@@ -9,25 +9,6 @@ namespace file_dialogs {
 
 namespace {
 
-struct DialogSearch {
-    DWORD processId;
-    int nameBoxId;
-    HWND found;
-};
-
-BOOL CALLBACK FindFileDialog(HWND window, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == search->processId && IsWindowVisible(window) &&
-        driver::ClassName(window) == "#32770" && GetDlgItem(window, search->nameBoxId) != nullptr) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 std::function<void(HWND)> g_nextDialogAction;
 
 BOOL CALLBACK FindThreadDialog(HWND window, LPARAM lParam)
@@ -55,13 +36,17 @@ void CALLBACK LookForDialog(HWND, UINT, UINT_PTR timer, DWORD)
 
 HWND WaitForFileDialog(DWORD processId, int nameBoxId)
 {
-    DialogSearch search = {processId, nameBoxId, nullptr};
+    HWND found = nullptr;
     if (!driver::WaitUntil([&] {
-            EnumWindows(FindFileDialog, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
+            std::vector<HWND> dialogs = driver::TopLevelWindows(processId, [nameBoxId](HWND window) {
+                return IsWindowVisible(window) && driver::ClassName(window) == "#32770" &&
+                       GetDlgItem(window, nameBoxId) != nullptr;
+            });
+            found = dialogs.empty() ? nullptr : dialogs.front();
+            return found != nullptr;
         }))
         ADD_FAILURE() << "no file dialog with name box " << nameBoxId << " showed up";
-    return search.found;
+    return found;
 }
 
 void SetName(HWND dialog, int nameBoxId, const std::string& text)
