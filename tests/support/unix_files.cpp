@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 namespace {
 
 typedef char*(CDECL* UnixNameFunction)(LPCWSTR);
@@ -142,14 +144,38 @@ bool MakeUnixReadOnly(const std::string& windowsPath)
 
 bool UnixPathExists(const std::string& windowsFolder, const std::string& relative)
 {
+    // The mark is written either way, with the answer in it: an answer of no is had as
+    // soon as one of yes, not after the wait for a mark that never comes.
     static int asked = 0;
     std::string mark = "brumix-seen-" + std::to_string(++asked);
-    bool exists = RunUnixScript(windowsFolder, "test -e '" + relative + "' && touch '" + mark + "'", mark);
+    if (!RunUnixScript(windowsFolder,
+                       "if test -e '" + relative + "'; then echo y > '" + mark + "'; else echo n > '" + mark + "'; fi",
+                       mark)) {
+        ADD_FAILURE() << "Linux gave no answer whether " << relative << " exists";
+        return false;
+    }
     std::string folder = windowsFolder;
     if (folder.empty() || folder.back() != '\\')
         folder += '\\';
-    DeleteFileW(Wide(folder + mark).c_str());
-    return exists;
+    std::wstring path = Wide(folder + mark);
+    char answer = 0;
+    DWORD read = 0;
+    // The shell may still be writing the mark when it shows.
+    for (int tries = 0; tries < 500 && read == 0; ++tries) {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            if (!ReadFile(file, &answer, 1, &read, nullptr))
+                read = 0;
+            CloseHandle(file);
+        }
+        if (read == 0)
+            Sleep(10);
+    }
+    DeleteFileW(path.c_str());
+    if (read != 1)
+        ADD_FAILURE() << "Linux gave no answer whether " << relative << " exists";
+    return read == 1 && answer == 'y';
 }
 
 bool IsGone(const std::string& windowsPath)
